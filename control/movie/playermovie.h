@@ -1,0 +1,54 @@
+// The player movie over libmpv: plays one file or address at a time and reports as the movie did.
+#pragma once
+
+#include "movieengine.h"
+#include "videosurface.h"
+
+#include <QPointer>
+#include <QStringList>
+
+namespace flv {
+
+class MpvHandle;
+
+class PlayerMovie : public MovieEngine {
+    Q_OBJECT
+  public:
+    explicit PlayerMovie(SurfaceKind kind, QObject* parent = nullptr);
+    ~PlayerMovie() override;
+
+    QString CallFunction(const QString& request) override;
+    void SetBGColor(const QString& rrggbb) override;
+    QWidget* Surface() override;
+
+  private:
+    void playMovie(const QString& file);
+    void pauseMovie();
+    void stopMovie();
+    void setVolume(const QString& level);
+    void seek(const QString& seconds);
+    void getinfo();
+    void setBufferTime(const QString& seconds);
+    void onEvent(const mpv_event* e);
+    void endOfEntry(const mpv_event_end_file* end);
+    void report(const char* command, const QString& args) { emit FSCommand(command, args); }
+    void showPicture(bool visible);
+    double estimateLoadedBytes(double total);
+
+    MpvHandle* mpv_;
+    QPointer<QWidget> surface_;
+    PictureControl* picture_ = nullptr;
+    QString playstate_;
+    QString file_;
+    int64_t currentEntry_ = -1;  // playlist_entry_id of the file asked for last
+    bool awaitingStart_ = false; // FILE_LOADED seen, waiting for its first PLAYBACK_RESTART
+    bool loaded_ = false;
+    bool pausedForCache_ = false;
+    double loadedBytes_ = 0;
+    int dims_[2] = {240, 200};
+};
+
+// Parses one request into its call name and argument texts (entities decoded).
+bool ParseInvoke(const QString& request, QString* name, QStringList* args);
+
+} // namespace flv

@@ -1,0 +1,76 @@
+// The widgets that show mpv's pictures. Which one is used is decided at run time.
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QOpenGLWidget>
+#include <QWidget>
+#include <mpv/render.h>
+
+namespace flv {
+
+class MpvHandle;
+
+enum class SurfaceKind { OpenGL, Software, Null };
+// OVELO_VIDEO=gl|sw|null overrides; otherwise OpenGL only on a real GPU.
+SurfaceKind ChooseSurfaceKind();
+
+class PictureControl {
+  public:
+    virtual ~PictureControl() = default;
+    virtual void setPictureVisible(bool visible) = 0;
+    virtual void setBackground(const QColor& color) = 0;
+};
+
+// Paints only the background: for runs without a display and for the null output.
+class BlankSurface : public QWidget, public PictureControl {
+  public:
+    explicit BlankSurface(QWidget* parent = nullptr);
+    void setPictureVisible(bool) override {}
+    void setBackground(const QColor& color) override;
+};
+
+class SoftwareSurface : public QWidget, public PictureControl {
+    Q_OBJECT
+  public:
+    SoftwareSurface(MpvHandle* mpv, QWidget* parent = nullptr);
+    ~SoftwareSurface() override;
+    void setPictureVisible(bool visible) override;
+    void setBackground(const QColor& color) override;
+
+  protected:
+    void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
+
+  private:
+    void renderFrame();
+    static void onUpdate(void* self);
+    mpv_render_context* render_ = nullptr;
+    QImage frame_;
+    QColor background_ = Qt::black;
+    bool pictureVisible_ = true;
+};
+
+class GlSurface : public QOpenGLWidget, public PictureControl {
+    Q_OBJECT
+  public:
+    GlSurface(MpvHandle* mpv, QWidget* parent = nullptr);
+    ~GlSurface() override;
+    void setPictureVisible(bool visible) override;
+    void setBackground(const QColor& color) override;
+
+  protected:
+    void initializeGL() override;
+    void paintGL() override;
+
+  private:
+    void freeRenderContext();
+    static void onUpdate(void* self);
+    MpvHandle* mpv_;
+    mpv_render_context* render_ = nullptr;
+    QColor background_ = Qt::black;
+    bool pictureVisible_ = true;
+    bool hadContext_ = false;
+};
+
+} // namespace flv

@@ -1,0 +1,243 @@
+#include "velmoracontrol.h"
+
+#include "movie/playermovie.h"
+
+#include <QLocale>
+#include <QResizeEvent>
+#include <cmath>
+#include <limits>
+
+namespace flv {
+
+namespace {
+
+qint32 RoundToInt32(double v) {
+    if (!std::isfinite(v)) return 0;
+    // Halves go to the even neighbour (the default rounding mode); out of range saturates.
+    const double r = std::nearbyint(v);
+    if (r >= double(std::numeric_limits<qint32>::max())) return std::numeric_limits<qint32>::max();
+    if (r <= double(std::numeric_limits<qint32>::min())) return std::numeric_limits<qint32>::min();
+    return qint32(r);
+}
+
+double ReportNumber(const QString& text) {
+    bool ok = false;
+    const double v = QLocale::c().toDouble(text.trimmed(), &ok);
+    return ok && std::isfinite(v) ? v : 0.0;
+}
+
+QString ArgumentText(const QVariant& v) {
+    if (v.typeId() == QMetaType::Float)
+        return QString::number(v.toFloat(), 'g', QLocale::FloatingPointShortest);
+    if (v.typeId() == QMetaType::Double)
+        return QString::number(v.toDouble(), 'g', QLocale::FloatingPointShortest);
+    return v.toString();
+}
+
+QString XmlEscaped(QString text) {
+    text.replace('&', "&amp;");
+    text.replace('<', "&lt;");
+    text.replace('>', "&gt;");
+    text.replace('"', "&quot;");
+    text.replace('\'', "&apos;");
+    return text;
+}
+
+} // namespace
+
+VelmoraControl::VelmoraControl(QWidget* parent, EngineFactory engineFactory)
+    : QWidget(parent), engineFactory_(std::move(engineFactory)), picture1_(new QWidget(this)),
+      picture2_(new QWidget(picture1_)) {
+    if (!engineFactory_)
+        engineFactory_ = [](QObject* p) { return new PlayerMovie(ChooseSurfaceKind(), p); };
+    setObjectName("Velmora");
+    picture1_->setObjectName("Picture1");
+    picture2_->setObjectName("Picture2");
+    picture1_->setFocusPolicy(Qt::StrongFocus);
+    setFocusProxy(picture1_);
+    // Input over the video belongs to Picture1; the engine's surface never sees the mouse.
+    picture2_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAutoFillBackground(true);
+    timer1_.setObjectName("Timer1");
+    timer1_.setInterval(50);
+    timer2_.setObjectName("Timer2");
+    timer2_.setInterval(50);
+    connect(&timer1_, &QTimer::timeout, this, [this] { CallMovieFunction("getinfo", {}); });
+
+    LoadPlayerMovie();
+    backColor_ = 0;
+    ApplyBackColor();
+    mute_ = false;
+    ApplyMute();
+    bufferTime_ = 0.1f;
+    CallMovieFunction("SetBufferTime", {bufferTime_});
+    volume_ = 80;
+    SendVolume(80);
+}
+
+VelmoraControl::~VelmoraControl() {
+    delete engine_;
+}
+
+void VelmoraControl::LoadPlayerMovie() {
+    delete engine_;
+    engine_ = engineFactory_(nullptr);
+    if (!engine_) return;
+    connect(engine_, &MovieEngine::FSCommand, this, &VelmoraControl::OnFSCommand);
+    if (QWidget* surface = engine_->Surface()) {
+        surface->setParent(picture2_);
+        surface->setAttribute(Qt::WA_TransparentForMouseEvents);
+        surface->show();
+    }
+    layoutChildren();
+}
+
+QString VelmoraControl::BuildRequest(const QString& name, const QVariantList& arguments) {
+    QString request = QStringLiteral("<invoke name=\"") + name +
+                      QStringLiteral("\" returntype=\"xml\"><arguments>");
+    for (const QVariant& a : arguments) {
+        if (a.typeId() == QMetaType::Bool)
+            request += a.toBool() ? QStringLiteral("<true/>") : QStringLiteral("<false/>");
+        else
+            request += QStringLiteral("<string>") + XmlEscaped(ArgumentText(a)) +
+                       QStringLiteral("</string>");
+    }
+    return request + QStringLiteral("</arguments></invoke>");
+}
+
+QString VelmoraControl::CallMovieFunction(const QString& name, const QVariantList& arguments) {
+    return engine_ ? engine_->CallFunction(BuildRequest(name, arguments)) : QString();
+}
+
+void VelmoraControl::PlayMovie(const QString& FilePath) {
+    CallMovieFunction("playMovie", {FilePath});
+    movie_ = FilePath;
+    timer1_.start();
+    if (mute_) SetMute(true);
+}
+
+void VelmoraControl::PauseMovie() { CallMovieFunction("pauseMovie", {}); }
+
+void VelmoraControl::StopMovie() {
+    CallMovieFunction("StopMovie", {});
+    movie_.clear();
+}
+
+void VelmoraControl::GotoTime(qint32 Value) { CallMovieFunction("seek", {Value}); }
+
+qint32 VelmoraControl::TotalTime() const { return RoundToInt32(totalTime_); }
+
+qint32 VelmoraControl::Volume() const { return RoundToInt32(volume_); }
+
+QString VelmoraControl::ColorText(quint32 oleColor) {
+    const auto hex = [](quint32 byte) {
+        return QStringLiteral("%1").arg(byte & 0xFF, 2, 16, QLatin1Char('0')).toUpper();
+    };
+    return hex(oleColor) + hex(oleColor >> 8) + hex(oleColor >> 16);
+}
+
+void VelmoraControl::ApplyBackColor() {
+    if (engine_) engine_->SetBGColor(ColorText(backColor_));
+    QPalette p = palette();
+    p.setColor(QPalette::Window, QColor(backColor_ & 0xFF, (backColor_ >> 8) & 0xFF,
+                                        (backColor_ >> 16) & 0xFF));
+    setPalette(p);
+}
+
+void VelmoraControl::SetBackColor(quint32 color) {
+    backColor_ = color;
+    ApplyBackColor();
+    emit propertyChanged("BackColor");
+}
+
+void VelmoraControl::SendVolume(qint32 level) { CallMovieFunction("setVolume", {level}); }
+
+void VelmoraControl::ApplyMute() { SendVolume(mute_ ? 0 : Volume()); }
+
+void VelmoraControl::SetVolume(qint32 level) {
+    volume_ = std::clamp(level, 0, 100);
+    if (!mute_) SendVolume(Volume());
+    emit propertyChanged("Volume");
+}
+
+void VelmoraControl::SetMute(bool muted) {
+    mute_ = muted;
+    ApplyMute();
+    emit propertyChanged("Mute");
+}
+
+void VelmoraControl::SetBufferTime(float seconds) {
+    bufferTime_ = seconds;
+    CallMovieFunction("SetBufferTime", {bufferTime_});
+    emit propertyChanged("BufferTime");
+}
+
+void VelmoraControl::SetFullScreen(bool on) {
+    if (!userMode_) return;
+    fullScreen_ = on;
+    emit propertyChanged("FullScreen");
+}
+
+void VelmoraControl::OnFSCommand(const QString& command, const QString& args) {
+    if (command == QLatin1String("State")) {
+        state_ = args;
+        emit OnReadyStateChange(args);
+    }
+    const double number = ReportNumber(args);
+    if (command == QLatin1String("totaltime")) totalTime_ = float(number);
+    else if (command == QLatin1String("bufferlength")) bufferLength_ = float(number);
+    else if (command == QLatin1String("time")) currentTime_ = float(number);
+    else if (command == QLatin1String("bytestotal")) totalBytes_ = RoundToInt32(number);
+    else if (command == QLatin1String("bytesloaded")) loadedBytes_ = RoundToInt32(number);
+    else if (command == QLatin1String("buffertime")) bufferTime_ = float(number);
+    if (loadedBytes_ != lastLoadedBytes_) emit ButterProgress(totalBytes_, loadedBytes_);
+    if (currentTime_ != lastCurrentTime_) emit PlayProgress(totalTime_, currentTime_, bufferLength_);
+    lastLoadedBytes_ = loadedBytes_;
+    lastCurrentTime_ = currentTime_;
+}
+
+void VelmoraControl::WriteProperties(PropertyBag& bag) const {
+    bag.Write("CurrentTime", currentTime_);
+    bag.Write("Movie", movie_);
+    bag.Write("BackColor", backColor_);
+    bag.Write("Volume", volume_);
+    bag.Write("Mute", mute_);
+    bag.Write("LoadedBytes", loadedBytes_);
+    bag.Write("TotalBytes", totalBytes_);
+    bag.Write("BufferTime", bufferTime_);
+    bag.Write("newState", state_);
+    bag.Write("FullScreen", fullScreen_);
+}
+
+void VelmoraControl::ReadProperties(const PropertyBag& bag) {
+    LoadPlayerMovie();
+    currentTime_ = bag.Read("CurrentTime", 0).toFloat();
+    movie_ = bag.Read("Movie", QString()).toString();
+    backColor_ = bag.Read("BackColor", 0u).toUInt();
+    volume_ = bag.Read("Volume", 80).toDouble();
+    mute_ = bag.Read("Mute", false).toBool();
+    loadedBytes_ = bag.Read("LoadedBytes", 0).toInt();
+    totalBytes_ = bag.Read("TotalBytes", 0).toInt();
+    bufferTime_ = bag.Read("BufferTime", 0.1f).toFloat();
+    state_ = bag.Read("State", QStringLiteral("Stop")).toString();
+    fullScreen_ = bag.Read("FullScreen", false).toBool();
+    ApplyBackColor();
+    ApplyMute();
+    CallMovieFunction("SetBufferTime", {bufferTime_});
+    SendVolume(Volume());
+}
+
+void VelmoraControl::layoutChildren() {
+    const QRect area(QPoint(0, 0), size());
+    picture1_->setGeometry(area);
+    picture2_->setGeometry(area);
+    if (engine_ && engine_->Surface()) engine_->Surface()->setGeometry(area);
+}
+
+void VelmoraControl::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layoutChildren();
+    emit ReSize();
+}
+
+} // namespace flv

@@ -1,0 +1,117 @@
+// The Velmora control: a video area that plays one file or address through the player movie.
+#pragma once
+
+#include "flv/velmora.h"
+
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+namespace flv {
+
+class MovieEngine;
+using EngineFactory = std::function<MovieEngine*(QObject* parent)>;
+
+class VelmoraControl : public QWidget, public Velmora {
+    Q_OBJECT
+    Q_INTERFACES(flv::Velmora)
+    Q_PROPERTY(qint32 TotalTime READ TotalTime)
+    Q_PROPERTY(QString State READ State)
+    Q_PROPERTY(float CurrentTime READ CurrentTime)
+    Q_PROPERTY(qint32 TotalBytes READ TotalBytes)
+    Q_PROPERTY(qint32 LoadedBytes READ LoadedBytes)
+    Q_PROPERTY(QString Movie READ Movie)
+    Q_PROPERTY(quint32 BackColor READ BackColor WRITE SetBackColor)
+    Q_PROPERTY(qint32 Volume READ Volume WRITE SetVolume)
+    Q_PROPERTY(float BufferTime READ BufferTime WRITE SetBufferTime)
+    Q_PROPERTY(bool Mute READ Mute WRITE SetMute)
+    Q_PROPERTY(bool FullScreen READ FullScreen WRITE SetFullScreen)
+
+  public:
+    // engineFactory: how the player movie is made; tests give their own.
+    explicit VelmoraControl(QWidget* parent = nullptr, EngineFactory engineFactory = {});
+    ~VelmoraControl() override;
+
+    Q_INVOKABLE void PlayMovie(const QString& FilePath) override;
+    Q_INVOKABLE void PauseMovie() override;
+    Q_INVOKABLE void StopMovie() override;
+    Q_INVOKABLE void GotoTime(qint32 Value) override;
+
+    qint32 TotalTime() const override;
+    QString State() const override { return state_; }
+    float CurrentTime() const override { return currentTime_; }
+    qint32 TotalBytes() const override { return totalBytes_; }
+    qint32 LoadedBytes() const override { return loadedBytes_; }
+    QString Movie() const override { return movie_; }
+    quint32 BackColor() const override { return backColor_; }
+    void SetBackColor(quint32 color) override;
+    qint32 Volume() const override;
+    void SetVolume(qint32 level) override;
+    float BufferTime() const override { return bufferTime_; }
+    void SetBufferTime(float seconds) override;
+    bool Mute() const override { return mute_; }
+    void SetMute(bool muted) override;
+    bool FullScreen() const override { return fullScreen_; }
+    void SetFullScreen(bool on) override;
+
+    void ReadProperties(const PropertyBag& bag) override;
+    void WriteProperties(PropertyBag& bag) const override;
+    void SetAmbientUserMode(bool userMode) override { userMode_ = userMode; }
+
+    // The bridge, open to the library's own parts and tests.
+    QString CallMovieFunction(const QString& name, const QVariantList& arguments);
+    static QString BuildRequest(const QString& name, const QVariantList& arguments);
+    static QString ColorText(quint32 oleColor);
+    void OnFSCommand(const QString& command, const QString& args);
+
+  signals:
+    void Click();
+    void DblClick();
+    void MouseDown(short Button, short Shift, float X, float Y);
+    void MouseMove(short Button, short Shift, float X, float Y);
+    void MouseUp(short Button, short Shift, float X, float Y);
+    void PlayProgress(float TotalTime, float CurrentTime, float BufferLength);
+    void ButterProgress(qint32 TotalBytes, qint32 LoadedBytes);
+    void ReSize();
+    void OnReadyStateChange(const QString& newState);
+    void KeyDown(short KeyCode, short Shift);
+    void KeyUp(short KeyCode, short Shift);
+    void KeyPress(short KeyAscii);
+    // The container's property-changed notification.
+    void propertyChanged(const QString& name);
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void LoadPlayerMovie();
+    void SendVolume(qint32 level);
+    void ApplyBackColor();
+    void ApplyMute();
+    void layoutChildren();
+
+    EngineFactory engineFactory_;
+    MovieEngine* engine_ = nullptr;
+    QWidget* picture1_;
+    QWidget* picture2_;
+    QTimer timer1_;
+    QTimer timer2_;
+    bool userMode_ = true;
+
+    float totalTime_ = 0;
+    float currentTime_ = 0;
+    float bufferLength_ = 0;
+    float bufferTime_ = 0.1f;
+    qint32 loadedBytes_ = 0;
+    qint32 totalBytes_ = 0;
+    QString movie_;
+    QString state_;
+    quint32 backColor_ = 0;
+    double volume_ = 0;
+    bool mute_ = false;
+    bool fullScreen_ = false;
+    qint32 lastLoadedBytes_ = 0;
+    float lastCurrentTime_ = 0;
+};
+
+} // namespace flv
