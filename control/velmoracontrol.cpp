@@ -4,6 +4,7 @@
 
 #include <QLocale>
 #include <QResizeEvent>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -27,8 +28,12 @@ double ReportNumber(const QString& text) {
 }
 
 QString ArgumentText(const QVariant& v) {
-    if (v.typeId() == QMetaType::Float)
-        return QString::number(v.toFloat(), 'g', QLocale::FloatingPointShortest);
+    if (v.typeId() == QMetaType::Float) {
+        // Shortest text of the single-precision value itself (0.1, not 0.100000001).
+        char buffer[32];
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, v.toFloat()).ptr;
+        return QString::fromLatin1(buffer, int(end - buffer));
+    }
     if (v.typeId() == QMetaType::Double)
         return QString::number(v.toDouble(), 'g', QLocale::FloatingPointShortest);
     return v.toString();

@@ -1,0 +1,238 @@
+// The control's side of the player movie: requests out, reports in, fields, persistence.
+#include "velmoracontrol.h"
+
+#include "movie/movieengine.h"
+#include "movie/playermovie.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace flv;
+
+namespace {
+
+class FakeEngine : public MovieEngine {
+  public:
+    QString CallFunction(const QString& request) override {
+        requests << request;
+        return {};
+    }
+    void SetBGColor(const QString& rrggbb) override { colors << rrggbb; }
+    QWidget* Surface() override { return nullptr; }
+    void send(const QString& command, const QString& args) { emit FSCommand(command, args); }
+    QStringList requests;
+    QStringList colors;
+};
+
+QString Req(const QString& name, const QString& inner = {}) {
+    return "<invoke name=\"" + name + "\" returntype=\"xml\"><arguments>" + inner +
+           "</arguments></invoke>";
+}
+QString Str(const QString& s) { return "<string>" + s + "</string>"; }
+
+struct Fixture {
+    FakeEngine* engine = nullptr;
+    std::unique_ptr<VelmoraControl> control{new VelmoraControl(nullptr, [this](QObject*) {
+        engine = new FakeEngine;
+        return engine;
+    })};
+};
+
+} // namespace
+
+class TestBridge : public QObject {
+    Q_OBJECT
+  private slots:
+    void startUpSendsInOrder() {
+        Fixture f;
+        QCOMPARE(f.engine->requests,
+                 QStringList({Req("setVolume", Str("0")), Req("SetBufferTime", Str("0.1")),
+                              Req("setVolume", Str("80"))}));
+        QCOMPARE(f.engine->colors, QStringList{"000000"});
+        QCOMPARE(f.control->State(), QString());
+        QCOMPARE(f.control->Volume(), 80);
+        QCOMPARE(f.control->TotalTime(), 0);
+    }
+
+    void requestTextAndEscaping() {
+        QCOMPARE(VelmoraControl::BuildRequest("playMovie", {QString("C:\\v\\a.flv")}),
+                 QString("<invoke name=\"playMovie\" returntype=\"xml\"><arguments>"
+                         "<string>C:\\v\\a.flv</string></arguments></invoke>"));
+        QCOMPARE(VelmoraControl::BuildRequest("x", {true, false, 80, 0.1f}),
+                 Req("x", "<true/><false/>" + Str("80") + Str("0.1")));
+        const QString odd = "/tmp/a&b<c>'\"d.flv";
+        const QString request = VelmoraControl::BuildRequest("playMovie", {odd});
+        QCOMPARE(request, Req("playMovie", Str("/tmp/a&amp;b&lt;c&gt;&apos;&quot;d.flv")));
+        QString name;
+        QStringList args;
+        QVERIFY(ParseInvoke(request, &name, &args));
+        QCOMPARE(name, QString("playMovie"));
+        QCOMPARE(args, QStringList{odd});
+        QVERIFY(!ParseInvoke("<invoke name=\"a\"><arguments><string>x", &name, &args));
+    }
+
+    void methodsBecomeCalls() {
+        Fixture f;
+        f.engine->requests.clear();
+        f.control->PlayMovie("v.flv");
+        f.control->PauseMovie();
+        f.control->GotoTime(7);
+        f.control->StopMovie();
+        QCOMPARE(f.engine->requests,
+                 QStringList({Req("playMovie", Str("v.flv")), Req("pauseMovie"),
+                              Req("seek", Str("7")), Req("StopMovie")}));
+        QCOMPARE(f.control->Movie(), QString());
+        // The poll started with PlayMovie and survives StopMovie.
+        f.engine->requests.clear();
+        QTRY_VERIFY(f.engine->requests.contains(Req("getinfo")));
+    }
+
+    void volumeAndMute() {
+        Fixture f;
+        QSignalSpy changed(f.control.get(), &VelmoraControl::propertyChanged);
+        const auto sent = [&] { return f.engine->requests.takeLast(); };
+        f.control->SetVolume(150);
+        QCOMPARE(f.control->Volume(), 100);
+        QCOMPARE(sent(), Req("setVolume", Str("100")));
+        f.control->SetVolume(-5);
+        QCOMPARE(f.control->Volume(), 0);
+        QCOMPARE(sent(), Req("setVolume", Str("0")));
+        f.control->SetMute(true);
+        QCOMPARE(sent(), Req("setVolume", Str("0")));
+        f.engine->requests.clear();
+        f.control->SetVolume(50);
+        QVERIFY(f.engine->requests.isEmpty());
+        QCOMPARE(f.control->Volume(), 50);
+        f.control->PlayMovie("a.flv");
+        QCOMPARE(f.engine->requests,
+                 QStringList({Req("playMovie", Str("a.flv")), Req("setVolume", Str("0"))}));
+        f.control->SetMute(false);
+        QCOMPARE(sent(), Req("setVolume", Str("50")));
+        QCOMPARE(changed.at(0).at(0).toString(), QString("Volume"));
+        QCOMPARE(changed.at(2).at(0).toString(), QString("Mute"));
+    }
+
+    void backColorAndBufferTime() {
+        QCOMPARE(VelmoraControl::ColorText(0x0000FF00), QString("00FF00"));
+        QCOMPARE(VelmoraControl::ColorText(0x00000005), QString("050000"));
+        QCOMPARE(VelmoraControl::ColorText(0x000000FF), QString("FF0000"));
+        QCOMPARE(VelmoraControl::ColorText(0x00FF8000), QString("0080FF"));
+        Fixture f;
+        f.control->SetBackColor(0x00FF8000);
+        QCOMPARE(f.engine->colors.last(), QString("0080FF"));
+        f.control->SetBufferTime(2.5f);
+        QCOMPARE(f.engine->requests.last(), Req("SetBufferTime", Str("2.5")));
+        f.engine->send("buffertime", "3");
+        QCOMPARE(f.control->BufferTime(), 3.0f);
+    }
+
+    void reportsRaiseEventsOnChange() {
+        Fixture f;
+        QSignalSpy states(f.control.get(), &VelmoraControl::OnReadyStateChange);
+        QSignalSpy progress(f.control.get(), &VelmoraControl::PlayProgress);
+        QSignalSpy bytes(f.control.get(), &VelmoraControl::ButterProgress);
+        f.engine->send("State", "Play");
+        f.engine->send("State", "Play");
+        QCOMPARE(states.count(), 2);
+        QCOMPARE(f.control->State(), QString("Play"));
+        f.engine->send("bytesloaded", "0");
+        QCOMPARE(bytes.count(), 0);
+        f.engine->send("bytestotal", "1000");
+        f.engine->send("bytesloaded", "500.5");
+        QCOMPARE(bytes.count(), 1);
+        QCOMPARE(bytes.at(0), QVariantList({1000, 500}));
+        f.engine->send("bytesloaded", "500");
+        QCOMPARE(bytes.count(), 1);
+        f.engine->send("totaltime", "undefined");
+        QCOMPARE(f.control->TotalTime(), 0);
+        f.engine->send("totaltime", "12.5");
+        QCOMPARE(f.control->TotalTime(), 12);
+        f.engine->send("totaltime", "13.5");
+        QCOMPARE(f.control->TotalTime(), 14);
+        f.engine->send("bufferlength", "2");
+        f.engine->send("time", "1.25");
+        QCOMPARE(progress.count(), 1);
+        QCOMPARE(progress.at(0), QVariantList({13.5f, 1.25f, 2.0f}));
+        f.engine->send("time", "1.25");
+        QCOMPARE(progress.count(), 1);
+        f.engine->send("time", "abc");
+        QCOMPARE(progress.count(), 2);
+        QCOMPARE(f.control->CurrentTime(), 0.0f);
+        f.engine->send("time", "1,5"); // a comma is not the C locale's decimal point
+        QCOMPARE(f.control->CurrentTime(), 0.0f);
+    }
+
+    void persistence() {
+        Fixture f;
+        f.engine->send("State", "Play");
+        f.engine->send("time", "4.5");
+        f.control->SetVolume(30);
+        MemoryPropertyBag bag;
+        f.control->WriteProperties(bag);
+        QCOMPARE(bag.values.value("newState").toString(), QString("Play"));
+        QVERIFY(!bag.values.contains("State"));
+        QCOMPARE(bag.values.size(), 10);
+        Fixture restored;
+        QSignalSpy progress(restored.control.get(), &VelmoraControl::PlayProgress);
+        restored.control->ReadProperties(bag);
+        QCOMPARE(restored.control->State(), QString("Stop"));
+        QCOMPARE(restored.control->Volume(), 30);
+        QCOMPARE(restored.control->CurrentTime(), 4.5f);
+        QCOMPARE(restored.engine->requests.last(), Req("setVolume", Str("30")));
+        // Restoring leaves the change memory alone: any report now tells the host.
+        restored.engine->send("whatever", "1");
+        QCOMPARE(progress.count(), 1);
+        MemoryPropertyBag loud;
+        loud.values.insert("Volume", 150);
+        restored.control->ReadProperties(loud);
+        QCOMPARE(restored.control->Volume(), 150);
+    }
+
+    void designModeRefusesFullScreen() {
+        Fixture f;
+        QSignalSpy changed(f.control.get(), &VelmoraControl::propertyChanged);
+        f.control->SetAmbientUserMode(false);
+        f.control->SetFullScreen(true);
+        QCOMPARE(f.control->FullScreen(), false);
+        QCOMPARE(changed.count(), 0);
+    }
+
+    void eventsBindByNameAndDispatchIds() {
+        Fixture f;
+        const QMetaObject* mo = f.control->metaObject();
+        const QMetaMethod update = mo->method(mo->indexOfSlot("update()"));
+        for (const char* name : EventNames) {
+            bool bound = false;
+            for (int i = 0; i < mo->methodCount(); ++i)
+                if (mo->method(i).methodType() == QMetaMethod::Signal && mo->method(i).name() == name)
+                    bound = bool(QObject::connect(f.control.get(), mo->method(i), f.control.get(), update));
+            QVERIFY2(bound, name);
+        }
+        QVERIFY(QObject::connect(f.control.get(), SIGNAL(OnReadyStateChange(QString)),
+                                 f.control.get(), SLOT(update())));
+        QVERIFY(QObject::connect(f.control.get(), SIGNAL(ButterProgress(qint32, qint32)),
+                                 f.control.get(), SLOT(update())));
+        for (const auto& m : DispatchTable) {
+            if (m.kind == MemberKind::Method)
+                QVERIFY2(mo->indexOfMethod(QByteArray(m.name) + "()") >= 0 ||
+                             mo->indexOfMethod(QByteArray(m.name) + "(QString)") >= 0 ||
+                             mo->indexOfMethod(QByteArray(m.name) + "(qint32)") >= 0,
+                         m.name);
+            else
+                QVERIFY2(mo->indexOfProperty(m.name) >= 0, m.name);
+        }
+        f.engine->requests.clear();
+        QVERIFY(Dispatch(f.control.get(), 0x60030021, DispatchOp::Call, {QString("x.flv")}).isValid());
+        QVERIFY(Dispatch(f.control.get(), 0x60030025, DispatchOp::Call, {12}).isValid());
+        QCOMPARE(f.engine->requests,
+                 QStringList({Req("playMovie", Str("x.flv")), Req("seek", Str("12"))}));
+        QCOMPARE(Dispatch(f.control.get(), 0x68030005, DispatchOp::Get).toString(), QString("x.flv"));
+        QVERIFY(Dispatch(f.control.get(), 0x68030003, DispatchOp::Put, {120}).isValid());
+        QCOMPARE(Dispatch(f.control.get(), 0x68030003, DispatchOp::Get).toInt(), 100);
+        QVERIFY(!Dispatch(f.control.get(), 0x6803000A, DispatchOp::Put, {1}).isValid());
+        QVERIFY(!Dispatch(f.control.get(), 0x12345678, DispatchOp::Get).isValid());
+    }
+};
+
+QTEST_MAIN(TestBridge)
+#include "tst_bridge.moc"
