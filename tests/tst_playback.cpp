@@ -1,0 +1,198 @@
+// Real playback through the real engine (null outputs), as a host sees it.
+#include "velmoracontrol.h"
+
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace flv;
+
+namespace {
+
+QString Media(const char* name) { return QStringLiteral(TEST_MEDIA_DIR "/") + name; }
+
+QStringList States(const QSignalSpy& spy) {
+    QStringList out;
+    for (const auto& args : spy) out << args.at(0).toString();
+    return out;
+}
+
+// Serves one file on 127.0.0.1 to any GET; honours a simple Range so seeks work.
+class FileServer : public QTcpServer {
+  public:
+    explicit FileServer(QByteArray body) : body_(std::move(body)) {
+        listen(QHostAddress::LocalHost, 0);
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* s = nextPendingConnection()) {
+                connect(s, &QTcpSocket::readyRead, s, [this, s] { answer(s); });
+                connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
+            }
+        });
+    }
+    QString url(const char* name) const {
+        return QStringLiteral("http://127.0.0.1:%1/%2").arg(serverPort()).arg(name);
+    }
+
+  private:
+    void answer(QTcpSocket* s) {
+        const QByteArray request = s->readAll();
+        qint64 from = 0;
+        const int range = request.indexOf("Range: bytes=");
+        if (range >= 0) from = request.mid(range + 13).split('-').first().toLongLong();
+        from = std::clamp<qint64>(from, 0, body_.size());
+        QByteArray head = from ? "HTTP/1.1 206 Partial Content\r\n" : "HTTP/1.1 200 OK\r\n";
+        head += "Content-Type: video/x-flv\r\nAccept-Ranges: bytes\r\nContent-Length: " +
+                QByteArray::number(body_.size() - from) + "\r\n";
+        if (from)
+            head += "Content-Range: bytes " + QByteArray::number(from) + "-" +
+                    QByteArray::number(body_.size() - 1) + "/" + QByteArray::number(body_.size()) +
+                    "\r\n";
+        s->write(head + "Connection: close\r\n\r\n" + body_.mid(from));
+        s->disconnectFromHost();
+    }
+    QByteArray body_;
+};
+
+} // namespace
+
+class TestPlayback : public QObject {
+    Q_OBJECT
+  private slots:
+    void playsEachFormatToTheEnd_data() {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("sorenson+mp3") << Media("sorenson_mp3.flv");
+        QTest::newRow("sorenson+nellymoser") << Media("sorenson_nelly.flv");
+        QTest::newRow("h264+aac flv") << Media("h264_aac.flv");
+        QTest::newRow("h264+aac f4v") << Media("h264_aac.f4v");
+    }
+    void playsEachFormatToTheEnd() {
+        QFETCH(QString, file);
+        VelmoraControl control;
+        QSignalSpy states(&control, &VelmoraControl::OnReadyStateChange);
+        QSignalSpy progress(&control, &VelmoraControl::PlayProgress);
+        QSignalSpy bytes(&control, &VelmoraControl::ButterProgress);
+        control.PlayMovie(file);
+        QCOMPARE(States(states), QStringList{"Play"});
+        QTRY_COMPARE_WITH_TIMEOUT(States(states), QStringList({"Play", "Play"}), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(progress.count() > 5, 5000);
+        QVERIFY(qAbs(control.TotalTime() - 4) <= 1);
+        QCOMPARE(control.TotalBytes(), qint32(QFileInfo(file).size()));
+        QCOMPARE(control.LoadedBytes(), control.TotalBytes());
+        QVERIFY(!bytes.isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(States(states), QStringList({"Play", "Play", "Stop"}), 10000);
+        float last = -1;
+        for (const auto& p : progress) {
+            const float t = p.at(1).toFloat();
+            if (t > 0) QVERIFY2(t >= last, "positions go forward");
+            if (t > 0) last = t;
+        }
+        QVERIFY(last > 3.0f);
+    }
+
+    void pauseToggles() {
+        VelmoraControl control;
+        QSignalSpy states(&control, &VelmoraControl::OnReadyStateChange);
+        control.PlayMovie(Media("long.flv"));
+        QTRY_COMPARE_WITH_TIMEOUT(states.count(), 2, 5000);
+        control.PauseMovie();
+        QCOMPARE(control.State(), QString("Pause"));
+        QTest::qWait(300);
+        const float frozen = control.CurrentTime();
+        QTest::qWait(300);
+        QCOMPARE(control.CurrentTime(), frozen);
+        control.PauseMovie();
+        QCOMPARE(control.State(), QString("Play"));
+        QTRY_VERIFY_WITH_TIMEOUT(control.CurrentTime() > frozen, 3000);
+        control.GotoTime(9);
+        QTRY_VERIFY_WITH_TIMEOUT(qAbs(control.CurrentTime() - 9) < 1.0f, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(control.State(), QString("Stop"), 8000);
+        const int before = states.count();
+        control.PauseMovie();
+        QTest::qWait(100);
+        QCOMPARE(states.count(), before);
+    }
+
+    void stopAndReplaceGiveNoStrayStop() {
+        VelmoraControl control;
+        QSignalSpy states(&control, &VelmoraControl::OnReadyStateChange);
+        control.PlayMovie(Media("long.flv"));
+        QTRY_COMPARE_WITH_TIMEOUT(states.count(), 2, 5000);
+        control.PlayMovie(Media("h264_aac.flv"));
+        QTRY_COMPARE_WITH_TIMEOUT(states.count(), 4, 5000);
+        QTest::qWait(300);
+        QCOMPARE(States(states), QStringList({"Play", "Play", "Play", "Play"}));
+        control.StopMovie();
+        QTest::qWait(300);
+        QCOMPARE(States(states).mid(4), QStringList{"Stop"});
+        QCOMPARE(control.Movie(), QString());
+    }
+
+    void badFilesGiveFlvNotFound() {
+        QTemporaryDir dir;
+        const QString text = dir.filePath("notes.flv");
+        QFile f(text);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(4000, 'x'));
+        f.close();
+        for (const QString& file : {dir.filePath("missing.flv"), text, QString()}) {
+            VelmoraControl control;
+            QSignalSpy states(&control, &VelmoraControl::OnReadyStateChange);
+            control.PlayMovie(file);
+            QTRY_COMPARE_WITH_TIMEOUT(States(states), QStringList({"Play", "FlvNotFound"}), 5000);
+            QTest::qWait(150);
+            QCOMPARE(control.TotalTime(), 0);
+        }
+    }
+
+    void truncatedFileEndsInStop() {
+        QTemporaryDir dir;
+        QFile source(Media("long.flv"));
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        const QString cut = dir.filePath("cut.flv");
+        QFile out(cut);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(source.read(source.size() / 4));
+        out.close();
+        VelmoraControl control;
+        QSignalSpy states(&control, &VelmoraControl::OnReadyStateChange);
+        control.PlayMovie(cut);
+        QTRY_VERIFY_WITH_TIMEOUT(States(states).contains("Stop"), 10000);
+    }
+
+    void oddCharactersInThePath() {
+        QTemporaryDir dir;
+        const QString odd = dir.filePath("a&b<c>'\"d 视频.flv");
+        QVERIFY(QFile::copy(Media("h264_aac.flv"), odd));
+        VelmoraControl control;
+        QSignalSpy states(&control, &VelmoraControl::OnReadyStateChange);
+        control.PlayMovie(odd);
+        QCOMPARE(control.Movie(), odd);
+        QTRY_COMPARE_WITH_TIMEOUT(States(states), QStringList({"Play", "Play"}), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(control.CurrentTime() > 0.2f, 5000);
+    }
+
+    void playsOverHttp() {
+        QFile file(Media("long.flv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        FileServer server(file.readAll());
+        VelmoraControl control;
+        QSignalSpy states(&control, &VelmoraControl::OnReadyStateChange);
+        QSignalSpy bytes(&control, &VelmoraControl::ButterProgress);
+        control.PlayMovie(server.url("long.flv"));
+        QTRY_COMPARE_WITH_TIMEOUT(States(states), QStringList({"Play", "Play"}), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(control.TotalBytes(), qint32(file.size()), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(control.LoadedBytes(), control.TotalBytes(), 10000);
+        QVERIFY(!bytes.isEmpty());
+        qint32 previous = 0;
+        for (const auto& b : bytes) {
+            QVERIFY(b.at(1).toInt() >= previous);
+            previous = b.at(1).toInt();
+        }
+        control.StopMovie();
+    }
+};
+
+QTEST_MAIN(TestPlayback)
+#include "tst_playback.moc"
