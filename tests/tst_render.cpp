@@ -1,0 +1,45 @@
+// The picture reaches the screen: a grab of the control shows the test pattern, not black.
+#include "velmoracontrol.h"
+
+#include <QOpenGLWidget>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace flv;
+
+class TestRender : public QObject {
+    Q_OBJECT
+  private slots:
+    void grabShowsThePattern() {
+        QWidget window;
+        window.setGeometry(50, 50, 480, 360);
+        auto* control = new VelmoraControl(&window);
+        control->setGeometry(0, 0, 480, 360);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const bool gl = control->findChild<QOpenGLWidget*>() != nullptr;
+        QCOMPARE(gl, qgetenv("OVELO_VIDEO") == "gl");
+        QSignalSpy states(control, &VelmoraControl::OnReadyStateChange);
+        control->PlayMovie(TEST_MEDIA_DIR "/long.flv");
+        QTRY_COMPARE_WITH_TIMEOUT(states.count(), 2, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(control->CurrentTime() > 1.0f, 10000);
+        QTest::qWait(200);
+        const QImage image = control->grab().toImage();
+        if (!qEnvironmentVariableIsEmpty("OVELO_GRAB")) image.save(qEnvironmentVariable("OVELO_GRAB"));
+        QSet<QRgb> colours;
+        int bright = 0;
+        for (int y = 0; y < image.height(); y += 8)
+            for (int x = 0; x < image.width(); x += 8) {
+                const QColor c = image.pixelColor(x, y);
+                colours.insert(c.rgb() & 0xF0F0F0);
+                if (c.value() > 100) ++bright;
+            }
+        // The test pattern has many colour bars; a black or blank picture has one colour.
+        QVERIFY2(colours.size() > 8, qPrintable(QString::number(colours.size())));
+        QVERIFY(bright > 100);
+        control->StopMovie();
+    }
+};
+
+QTEST_MAIN(TestRender)
+#include "tst_render.moc"
