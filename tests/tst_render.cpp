@@ -39,6 +39,41 @@ class TestRender : public QObject {
         QVERIFY(bright > 100);
         control->StopMovie();
     }
+
+    void keepsAspectWithBarsInBackColorAndSurvivesAMove() {
+        QWidget window;
+        window.setGeometry(50, 50, 640, 240);
+        auto* control = new VelmoraControl(&window);
+        control->setGeometry(0, 0, 640, 240);
+        control->SetBackColor(0x000000FF); // red, as 0x00BBGGRR
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QSignalSpy states(control, &VelmoraControl::OnReadyStateChange);
+        control->PlayMovie(TEST_MEDIA_DIR "/long.flv");
+        QTRY_VERIFY_WITH_TIMEOUT(control->CurrentTime() > 1.0f, 10000);
+        QTest::qWait(200);
+        QImage image = control->grab().toImage();
+        // 320x240 in 640x240: the picture is 320 wide and centred, red bars either side.
+        QCOMPARE(image.pixelColor(20, 120).rgb() & 0xF0F0F0, QColor(Qt::red).rgb() & 0xF0F0F0);
+        QCOMPARE(image.pixelColor(620, 120).rgb() & 0xF0F0F0, QColor(Qt::red).rgb() & 0xF0F0F0);
+        // Into another top-level window and back, as the full-screen switch does.
+        QWidget other;
+        other.setGeometry(100, 100, 640, 240);
+        other.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&other));
+        for (QWidget* host : {&other, &window}) {
+            control->setParent(host);
+            control->setGeometry(0, 0, 640, 240);
+            control->show();
+            const float before = control->CurrentTime();
+            QTRY_VERIFY_WITH_TIMEOUT(control->CurrentTime() > before + 0.3f, 5000);
+            QTest::qWait(200);
+            image = control->grab().toImage();
+            QSet<QRgb> colours;
+            for (int x = 170; x < 470; x += 6) colours.insert(image.pixelColor(x, 60).rgb() & 0xF0F0F0);
+            QVERIFY2(colours.size() > 5, "video still shows after the move");
+        }
+    }
 };
 
 QTEST_MAIN(TestRender)

@@ -58,7 +58,7 @@ void BlankSurface::setBackground(const QColor& color) {
     setPalette(p);
 }
 
-SoftwareSurface::SoftwareSurface(MpvHandle* mpv, QWidget* parent) : QWidget(parent) {
+SoftwareSurface::SoftwareSurface(MpvHandle* mpv, QWidget* parent) : QWidget(parent), mpv_(mpv) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     if (!mpv->ok()) return;
     mpv_render_param params[] = {
@@ -78,13 +78,23 @@ void SoftwareSurface::onUpdate(void* self) {
     QMetaObject::invokeMethod(surface, &SoftwareSurface::renderFrame, Qt::QueuedConnection);
 }
 
+QRect SoftwareSurface::pictureRect() const {
+    // The video keeps its own shape, centred; the rest of the area shows the background.
+    int64_t w = 0, h = 0;
+    if (!mpv_->getInt64("dwidth", &w) || !mpv_->getInt64("dheight", &h) || w <= 0 || h <= 0)
+        return rect();
+    const QSize fitted = QSize(int(w), int(h)).scaled(size(), Qt::KeepAspectRatio);
+    return QRect(QPoint((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted);
+}
+
 void SoftwareSurface::renderFrame() {
     if (!render_) return;
-    if (!(mpv_render_context_update(render_) & MPV_RENDER_UPDATE_FRAME) && !frame_.isNull() &&
-        frame_.size() == size() * devicePixelRatioF())
-        return;
-    const QSize pixels = (size() * devicePixelRatioF()).expandedTo(QSize(1, 1));
+    const bool newFrame = mpv_render_context_update(render_) & MPV_RENDER_UPDATE_FRAME;
+    const QRect target = pictureRect();
+    const QSize pixels = (target.size() * devicePixelRatioF()).expandedTo(QSize(1, 1));
+    if (!newFrame && !frame_.isNull() && frame_.size() == pixels && target == frameRect_) return;
     if (frame_.size() != pixels) frame_ = QImage(pixels, QImage::Format_RGB32);
+    frameRect_ = target;
     int sizeParam[2] = {pixels.width(), pixels.height()};
     size_t stride = frame_.bytesPerLine();
     mpv_render_param params[] = {
@@ -112,10 +122,8 @@ void SoftwareSurface::setBackground(const QColor& color) {
 
 void SoftwareSurface::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (pictureVisible_ && !frame_.isNull())
-        painter.drawImage(rect(), frame_);
-    else
-        painter.fillRect(rect(), background_);
+    painter.fillRect(rect(), background_);
+    if (pictureVisible_ && !frame_.isNull()) painter.drawImage(frameRect_, frame_);
 }
 
 GlSurface::GlSurface(MpvHandle* mpv, QWidget* parent) : QOpenGLWidget(parent), mpv_(mpv) {
@@ -130,6 +138,8 @@ GlSurface::~GlSurface() {
 void GlSurface::freeRenderContext() {
     if (!render_) return;
     makeCurrent();
+    // mpv drops its video track with the context; remember it to select it again.
+    if (!mpv_->getInt64(mpvprop::Vid, &savedVid_)) savedVid_ = 0;
     mpv_render_context_free(render_);
     render_ = nullptr;
 }
@@ -150,12 +160,11 @@ void GlSurface::initializeGL() {
         return;
     }
     mpv_render_context_set_update_callback(render_, &GlSurface::onUpdate, this);
-    if (hadContext_) {
-        // mpv dropped its video output with the old context; re-selecting the track brings it back.
-        int64_t vid = 0;
-        if (mpv_->getInt64(mpvprop::Vid, &vid)) mpv_set_property(mpv_->get(), mpvprop::Vid, MPV_FORMAT_INT64, &vid);
+    if (savedVid_ > 0) {
+        // A new context stays black until the video track is selected again.
+        mpv_set_property(mpv_->get(), mpvprop::Vid, MPV_FORMAT_INT64, &savedVid_);
+        savedVid_ = 0;
     }
-    hadContext_ = true;
 }
 
 void GlSurface::onUpdate(void* self) {

@@ -45,8 +45,11 @@ class SoftwareSurface : public QWidget, public PictureControl {
   private:
     void renderFrame();
     static void onUpdate(void* self);
+    QRect pictureRect() const;
+    MpvHandle* mpv_;
     mpv_render_context* render_ = nullptr;
     QImage frame_;
+    QRect frameRect_;
     QColor background_ = Qt::black;
     bool pictureVisible_ = true;
 };
@@ -70,7 +73,7 @@ class GlSurface : public QOpenGLWidget, public PictureControl {
     mpv_render_context* render_ = nullptr;
     QColor background_ = Qt::black;
     bool pictureVisible_ = true;
-    bool hadContext_ = false;
+    int64_t savedVid_ = 0;
 };
 
 } // namespace flv
