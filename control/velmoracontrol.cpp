@@ -3,6 +3,7 @@
 #include "movie/playermovie.h"
 
 #include <QLocale>
+#include <QMessageBox>
 #include <QResizeEvent>
 #include <charconv>
 #include <cmath>
@@ -178,7 +179,14 @@ void VelmoraControl::SetBufferTime(float seconds) {
 }
 
 void VelmoraControl::SetFullScreen(bool on) {
-    if (!userMode_) return;
+    if (!userMode_) {
+        // Shown without blocking: the host's call returns, as every other put does.
+        auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("警告"),
+                                    QStringLiteral("设计时不可用"), QMessageBox::Ok, this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+        return;
+    }
     fullScreen_ = on;
     emit propertyChanged("FullScreen");
 }

@@ -4,6 +4,7 @@
 #include "movie/movieengine.h"
 #include "movie/playermovie.h"
 
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -195,6 +196,11 @@ class TestBridge : public QObject {
         f.control->SetFullScreen(true);
         QCOMPARE(f.control->FullScreen(), false);
         QCOMPARE(changed.count(), 0);
+        auto* box = f.control->findChild<QMessageBox*>();
+        QVERIFY(box);
+        QCOMPARE(box->text(), QString("设计时不可用"));
+        QCOMPARE(box->windowTitle(), QString("警告"));
+        QCOMPARE(box->icon(), QMessageBox::Information);
     }
 
     void eventsBindByNameAndDispatchIds() {
