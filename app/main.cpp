@@ -26,7 +26,8 @@ class HeadlessReporter : public QObject {
   public slots:
     void onState(const QString& state) {
         QTextStream(stdout) << "state: " << state << Qt::endl;
-        if (state == "Stop" || state == "FlvNotFound") QCoreApplication::quit();
+        if (state == "Stop" || state == "FlvNotFound")
+            QCoreApplication::quit();
     }
 };
 
@@ -36,7 +37,8 @@ int main(int argc, char** argv) {
     const bool headless = !HaveDisplay();
     if (headless) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        std::fprintf(stderr, "No display found: playing without a window, printing state reports.\n");
+        std::fprintf(stderr,
+                     "No display found: playing without a window, printing state reports.\n");
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Ovelo");
@@ -54,8 +56,11 @@ int main(int argc, char** argv) {
         QObject::connect(flv, SIGNAL(OnReadyStateChange(QString)), &reporter,
                          SLOT(onState(QString)));
     window.show();
-    if (flv) QMetaObject::invokeMethod(flv, "PlayMovie", Q_ARG(QString, CommandLineText(app.arguments())));
-    if (headless && !flv) return 1;
+    if (flv)
+        QMetaObject::invokeMethod(flv, "PlayMovie",
+                                  Q_ARG(QString, CommandLineText(app.arguments())));
+    if (headless && !flv)
+        return 1;
     return app.exec();
 }
 

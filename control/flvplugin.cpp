@@ -5,7 +5,8 @@
 namespace flv {
 
 QWidget* FlvPlugin::CreateControl(const QString& progId, QWidget* parent) {
-    if (progId.compare(QLatin1String(ProgId), Qt::CaseInsensitive) != 0) return nullptr;
+    if (progId.compare(QLatin1String(ProgId), Qt::CaseInsensitive) != 0)
+        return nullptr;
     return new VelmoraControl(parent);
 }
 

@@ -14,11 +14,14 @@ namespace flv {
 namespace {
 
 qint32 RoundToInt32(double v) {
-    if (!std::isfinite(v)) return 0;
+    if (!std::isfinite(v))
+        return 0;
     // Halves go to the even neighbour (the default rounding mode); out of range saturates.
     const double r = std::nearbyint(v);
-    if (r >= double(std::numeric_limits<qint32>::max())) return std::numeric_limits<qint32>::max();
-    if (r <= double(std::numeric_limits<qint32>::min())) return std::numeric_limits<qint32>::min();
+    if (r >= double(std::numeric_limits<qint32>::max()))
+        return std::numeric_limits<qint32>::max();
+    if (r <= double(std::numeric_limits<qint32>::min()))
+        return std::numeric_limits<qint32>::min();
     return qint32(r);
 }
 
@@ -88,7 +91,8 @@ VelmoraControl::~VelmoraControl() {
 void VelmoraControl::LoadPlayerMovie() {
     delete engine_;
     engine_ = engineFactory_(nullptr);
-    if (!engine_) return;
+    if (!engine_)
+        return;
     connect(engine_, &MovieEngine::FSCommand, this, &VelmoraControl::OnFSCommand);
     if (QWidget* surface = engine_->Surface()) {
         surface->setParent(picture2_);
@@ -119,21 +123,30 @@ void VelmoraControl::PlayMovie(const QString& FilePath) {
     CallMovieFunction("playMovie", {FilePath});
     movie_ = FilePath;
     timer1_.start();
-    if (mute_) SetMute(true);
+    if (mute_)
+        SetMute(true);
 }
 
-void VelmoraControl::PauseMovie() { CallMovieFunction("pauseMovie", {}); }
+void VelmoraControl::PauseMovie() {
+    CallMovieFunction("pauseMovie", {});
+}
 
 void VelmoraControl::StopMovie() {
     CallMovieFunction("StopMovie", {});
     movie_.clear();
 }
 
-void VelmoraControl::GotoTime(qint32 Value) { CallMovieFunction("seek", {Value}); }
+void VelmoraControl::GotoTime(qint32 Value) {
+    CallMovieFunction("seek", {Value});
+}
 
-qint32 VelmoraControl::TotalTime() const { return RoundToInt32(totalTime_); }
+qint32 VelmoraControl::TotalTime() const {
+    return RoundToInt32(totalTime_);
+}
 
-qint32 VelmoraControl::Volume() const { return RoundToInt32(volume_); }
+qint32 VelmoraControl::Volume() const {
+    return RoundToInt32(volume_);
+}
 
 QString VelmoraControl::ColorText(quint32 oleColor) {
     const auto hex = [](quint32 byte) {
@@ -143,10 +156,11 @@ QString VelmoraControl::ColorText(quint32 oleColor) {
 }
 
 void VelmoraControl::ApplyBackColor() {
-    if (engine_) engine_->SetBGColor(ColorText(backColor_));
+    if (engine_)
+        engine_->SetBGColor(ColorText(backColor_));
     QPalette p = palette();
-    p.setColor(QPalette::Window, QColor(backColor_ & 0xFF, (backColor_ >> 8) & 0xFF,
-                                        (backColor_ >> 16) & 0xFF));
+    p.setColor(QPalette::Window,
+               QColor(backColor_ & 0xFF, (backColor_ >> 8) & 0xFF, (backColor_ >> 16) & 0xFF));
     setPalette(p);
 }
 
@@ -156,13 +170,18 @@ void VelmoraControl::SetBackColor(quint32 color) {
     emit propertyChanged("BackColor");
 }
 
-void VelmoraControl::SendVolume(qint32 level) { CallMovieFunction("setVolume", {level}); }
+void VelmoraControl::SendVolume(qint32 level) {
+    CallMovieFunction("setVolume", {level});
+}
 
-void VelmoraControl::ApplyMute() { SendVolume(mute_ ? 0 : Volume()); }
+void VelmoraControl::ApplyMute() {
+    SendVolume(mute_ ? 0 : Volume());
+}
 
 void VelmoraControl::SetVolume(qint32 level) {
     volume_ = std::clamp(level, 0, 100);
-    if (!mute_) SendVolume(Volume());
+    if (!mute_)
+        SendVolume(Volume());
     emit propertyChanged("Volume");
 }
 
@@ -197,14 +216,22 @@ void VelmoraControl::OnFSCommand(const QString& command, const QString& args) {
         emit OnReadyStateChange(args);
     }
     const double number = ReportNumber(args);
-    if (command == QLatin1String("totaltime")) totalTime_ = float(number);
-    else if (command == QLatin1String("bufferlength")) bufferLength_ = float(number);
-    else if (command == QLatin1String("time")) currentTime_ = float(number);
-    else if (command == QLatin1String("bytestotal")) totalBytes_ = RoundToInt32(number);
-    else if (command == QLatin1String("bytesloaded")) loadedBytes_ = RoundToInt32(number);
-    else if (command == QLatin1String("buffertime")) bufferTime_ = float(number);
-    if (loadedBytes_ != lastLoadedBytes_) emit ButterProgress(totalBytes_, loadedBytes_);
-    if (currentTime_ != lastCurrentTime_) emit PlayProgress(totalTime_, currentTime_, bufferLength_);
+    if (command == QLatin1String("totaltime"))
+        totalTime_ = float(number);
+    else if (command == QLatin1String("bufferlength"))
+        bufferLength_ = float(number);
+    else if (command == QLatin1String("time"))
+        currentTime_ = float(number);
+    else if (command == QLatin1String("bytestotal"))
+        totalBytes_ = RoundToInt32(number);
+    else if (command == QLatin1String("bytesloaded"))
+        loadedBytes_ = RoundToInt32(number);
+    else if (command == QLatin1String("buffertime"))
+        bufferTime_ = float(number);
+    if (loadedBytes_ != lastLoadedBytes_)
+        emit ButterProgress(totalBytes_, loadedBytes_);
+    if (currentTime_ != lastCurrentTime_)
+        emit PlayProgress(totalTime_, currentTime_, bufferLength_);
     lastLoadedBytes_ = loadedBytes_;
     lastCurrentTime_ = currentTime_;
 }
@@ -244,7 +271,8 @@ void VelmoraControl::layoutChildren() {
     const QRect area(QPoint(0, 0), size());
     picture1_->setGeometry(area);
     picture2_->setGeometry(area);
-    if (engine_ && engine_->Surface()) engine_->Surface()->setGeometry(area);
+    if (engine_ && engine_->Surface())
+        engine_->Surface()->setGeometry(area);
 }
 
 void VelmoraControl::resizeEvent(QResizeEvent* event) {

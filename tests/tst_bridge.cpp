@@ -29,7 +29,9 @@ QString Req(const QString& name, const QString& inner = {}) {
     return "<invoke name=\"" + name + "\" returntype=\"xml\"><arguments>" + inner +
            "</arguments></invoke>";
 }
-QString Str(const QString& s) { return "<string>" + s + "</string>"; }
+QString Str(const QString& s) {
+    return "<string>" + s + "</string>";
+}
 
 struct Fixture {
     FakeEngine* engine = nullptr;
@@ -79,9 +81,8 @@ class TestBridge : public QObject {
         f.control->PauseMovie();
         f.control->GotoTime(7);
         f.control->StopMovie();
-        QCOMPARE(f.engine->requests,
-                 QStringList({Req("playMovie", Str("v.flv")), Req("pauseMovie"),
-                              Req("seek", Str("7")), Req("StopMovie")}));
+        QCOMPARE(f.engine->requests, QStringList({Req("playMovie", Str("v.flv")), Req("pauseMovie"),
+                                                  Req("seek", Str("7")), Req("StopMovie")}));
         QCOMPARE(f.control->Movie(), QString());
         // The poll started with PlayMovie and survives StopMovie.
         f.engine->requests.clear();
@@ -210,8 +211,10 @@ class TestBridge : public QObject {
         for (const char* name : EventNames) {
             bool bound = false;
             for (int i = 0; i < mo->methodCount(); ++i)
-                if (mo->method(i).methodType() == QMetaMethod::Signal && mo->method(i).name() == name)
-                    bound = bool(QObject::connect(f.control.get(), mo->method(i), f.control.get(), update));
+                if (mo->method(i).methodType() == QMetaMethod::Signal &&
+                    mo->method(i).name() == name)
+                    bound = bool(
+                        QObject::connect(f.control.get(), mo->method(i), f.control.get(), update));
             QVERIFY2(bound, name);
         }
         QVERIFY(QObject::connect(f.control.get(), SIGNAL(OnReadyStateChange(QString)),
@@ -228,11 +231,13 @@ class TestBridge : public QObject {
                 QVERIFY2(mo->indexOfProperty(m.name) >= 0, m.name);
         }
         f.engine->requests.clear();
-        QVERIFY(Dispatch(f.control.get(), 0x60030021, DispatchOp::Call, {QString("x.flv")}).isValid());
+        QVERIFY(
+            Dispatch(f.control.get(), 0x60030021, DispatchOp::Call, {QString("x.flv")}).isValid());
         QVERIFY(Dispatch(f.control.get(), 0x60030025, DispatchOp::Call, {12}).isValid());
         QCOMPARE(f.engine->requests,
                  QStringList({Req("playMovie", Str("x.flv")), Req("seek", Str("12"))}));
-        QCOMPARE(Dispatch(f.control.get(), 0x68030005, DispatchOp::Get).toString(), QString("x.flv"));
+        QCOMPARE(Dispatch(f.control.get(), 0x68030005, DispatchOp::Get).toString(),
+                 QString("x.flv"));
         QVERIFY(Dispatch(f.control.get(), 0x68030003, DispatchOp::Put, {120}).isValid());
         QCOMPARE(Dispatch(f.control.get(), 0x68030003, DispatchOp::Get).toInt(), 100);
         QVERIFY(!Dispatch(f.control.get(), 0x6803000A, DispatchOp::Put, {1}).isValid());

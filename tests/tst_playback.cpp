@@ -11,11 +11,14 @@ using namespace flv;
 
 namespace {
 
-QString Media(const char* name) { return QStringLiteral(TEST_MEDIA_DIR "/") + name; }
+QString Media(const char* name) {
+    return QStringLiteral(TEST_MEDIA_DIR "/") + name;
+}
 
 QStringList States(const QSignalSpy& spy) {
     QStringList out;
-    for (const auto& args : spy) out << args.at(0).toString();
+    for (const auto& args : spy)
+        out << args.at(0).toString();
     return out;
 }
 
@@ -40,7 +43,8 @@ class FileServer : public QTcpServer {
         const QByteArray request = s->readAll();
         qint64 from = 0;
         const int range = request.indexOf("Range: bytes=");
-        if (range >= 0) from = request.mid(range + 13).split('-').first().toLongLong();
+        if (range >= 0)
+            from = request.mid(range + 13).split('-').first().toLongLong();
         from = std::clamp<qint64>(from, 0, body_.size());
         QByteArray head = from ? "HTTP/1.1 206 Partial Content\r\n" : "HTTP/1.1 200 OK\r\n";
         head += "Content-Type: video/x-flv\r\nAccept-Ranges: bytes\r\nContent-Length: " +
@@ -85,8 +89,10 @@ class TestPlayback : public QObject {
         float last = -1;
         for (const auto& p : progress) {
             const float t = p.at(1).toFloat();
-            if (t > 0) QVERIFY2(t >= last, "positions go forward");
-            if (t > 0) last = t;
+            if (t > 0)
+                QVERIFY2(t >= last, "positions go forward");
+            if (t > 0)
+                last = t;
         }
         QVERIFY(last > 3.0f);
     }

@@ -25,14 +25,16 @@ class TestRender : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(control->CurrentTime() > 1.0f, 10000);
         QTest::qWait(200);
         const QImage image = control->grab().toImage();
-        if (!qEnvironmentVariableIsEmpty("OVELO_GRAB")) image.save(qEnvironmentVariable("OVELO_GRAB"));
+        if (!qEnvironmentVariableIsEmpty("OVELO_GRAB"))
+            image.save(qEnvironmentVariable("OVELO_GRAB"));
         QSet<QRgb> colours;
         int bright = 0;
         for (int y = 0; y < image.height(); y += 8)
             for (int x = 0; x < image.width(); x += 8) {
                 const QColor c = image.pixelColor(x, y);
                 colours.insert(c.rgb() & 0xF0F0F0);
-                if (c.value() > 100) ++bright;
+                if (c.value() > 100)
+                    ++bright;
             }
         // The test pattern has many colour bars; a black or blank picture has one colour.
         QVERIFY2(colours.size() > 8, qPrintable(QString::number(colours.size())));
@@ -70,7 +72,8 @@ class TestRender : public QObject {
             QTest::qWait(200);
             image = control->grab().toImage();
             QSet<QRgb> colours;
-            for (int x = 170; x < 470; x += 6) colours.insert(image.pixelColor(x, 60).rgb() & 0xF0F0F0);
+            for (int x = 170; x < 470; x += 6)
+                colours.insert(image.pixelColor(x, 60).rgb() & 0xF0F0F0);
             QVERIFY2(colours.size() > 5, "video still shows after the move");
         }
     }

@@ -16,10 +16,12 @@ MpvHandle::MpvHandle(const char* videoOutput, QObject* parent) : QObject(parent)
         return;
     }
     const std::pair<const char*, const char*> options[] = {
-        {"vo", videoOutput},         {"audio-fallback-to-null", "yes"}, {"ytdl", "no"},
-        {"load-scripts", "no"},      {"osd-level", "0"},                {"keep-open", "no"},
-        {"hwdec", "no"},             {"gpu-hwdec-interop", "no"},       {"idle", "yes"},
-        {"input-default-bindings", "no"}, {"terminal", "no"},           {"volume", "80"},
+        {"vo", videoOutput}, {"audio-fallback-to-null", "yes"},
+        {"ytdl", "no"},      {"load-scripts", "no"},
+        {"osd-level", "0"},  {"keep-open", "no"},
+        {"hwdec", "no"},     {"gpu-hwdec-interop", "no"},
+        {"idle", "yes"},     {"input-default-bindings", "no"},
+        {"terminal", "no"},  {"volume", "80"},
         {"hr-seek", "yes"},
     };
     for (const auto& [name, value] : options)
@@ -50,31 +52,36 @@ void MpvHandle::wakeup(void* self) {
 void MpvHandle::drain() {
     while (handle_) {
         mpv_event* e = mpv_wait_event(handle_, 0);
-        if (e->event_id == MPV_EVENT_NONE) break;
+        if (e->event_id == MPV_EVENT_NONE)
+            break;
         emit event(e);
     }
 }
 
 int MpvHandle::command(std::initializer_list<const char*> args) {
-    if (!handle_) return MPV_ERROR_UNINITIALIZED;
+    if (!handle_)
+        return MPV_ERROR_UNINITIALIZED;
     std::vector<const char*> argv(args);
     argv.push_back(nullptr);
     return mpv_command(handle_, argv.data());
 }
 
 int MpvHandle::setFlag(const char* name, bool on) {
-    if (!handle_) return MPV_ERROR_UNINITIALIZED;
+    if (!handle_)
+        return MPV_ERROR_UNINITIALIZED;
     int v = on ? 1 : 0;
     return mpv_set_property(handle_, name, MPV_FORMAT_FLAG, &v);
 }
 
 int MpvHandle::setDouble(const char* name, double value) {
-    if (!handle_) return MPV_ERROR_UNINITIALIZED;
+    if (!handle_)
+        return MPV_ERROR_UNINITIALIZED;
     return mpv_set_property(handle_, name, MPV_FORMAT_DOUBLE, &value);
 }
 
 int MpvHandle::setString(const char* name, const QString& value) {
-    if (!handle_) return MPV_ERROR_UNINITIALIZED;
+    if (!handle_)
+        return MPV_ERROR_UNINITIALIZED;
     return mpv_set_property_string(handle_, name, value.toUtf8().constData());
 }
 
@@ -88,7 +95,8 @@ bool MpvHandle::getInt64(const char* name, int64_t* out) const {
 
 bool MpvHandle::getFlag(const char* name, bool* out) const {
     int v = 0;
-    if (!handle_ || mpv_get_property(handle_, name, MPV_FORMAT_FLAG, &v) < 0) return false;
+    if (!handle_ || mpv_get_property(handle_, name, MPV_FORMAT_FLAG, &v) < 0)
+        return false;
     *out = v != 0;
     return true;
 }

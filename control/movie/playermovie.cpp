@@ -13,12 +13,15 @@ namespace flv {
 
 namespace {
 
-QString NumberText(double v) { return QString::number(v, 'g', QLocale::FloatingPointShortest); }
+QString NumberText(double v) {
+    return QString::number(v, 'g', QLocale::FloatingPointShortest);
+}
 
 bool ParseNumber(const QString& text, double* out) {
     bool ok = false;
     double v = QLocale::c().toDouble(text.trimmed(), &ok);
-    if (!ok || !std::isfinite(v)) return false;
+    if (!ok || !std::isfinite(v))
+        return false;
     *out = v;
     return true;
 }
@@ -32,7 +35,8 @@ bool IsRemote(const QString& file) {
 
 bool ParseInvoke(const QString& request, QString* name, QStringList* args) {
     QXmlStreamReader xml(request);
-    if (!xml.readNextStartElement() || xml.name() != QLatin1String("invoke")) return false;
+    if (!xml.readNextStartElement() || xml.name() != QLatin1String("invoke"))
+        return false;
     *name = xml.attributes().value("name").toString();
     args->clear();
     while (xml.readNextStartElement()) {
@@ -70,7 +74,8 @@ PlayerMovie::PlayerMovie(SurfaceKind kind, QObject* parent)
     }
     surface_->setObjectName("ShockwaveFlash1");
     connect(mpv_, &MpvHandle::event, this, &PlayerMovie::onEvent);
-    if (mpv_->ok()) mpv_observe_property(mpv_->get(), 1, mpvprop::PausedForCache, MPV_FORMAT_FLAG);
+    if (mpv_->ok())
+        mpv_observe_property(mpv_->get(), 1, mpvprop::PausedForCache, MPV_FORMAT_FLAG);
 }
 
 PlayerMovie::~PlayerMovie() {
@@ -79,36 +84,51 @@ PlayerMovie::~PlayerMovie() {
     delete mpv_;
 }
 
-QWidget* PlayerMovie::Surface() { return surface_; }
+QWidget* PlayerMovie::Surface() {
+    return surface_;
+}
 
 QString PlayerMovie::CallFunction(const QString& request) {
     QString name;
     QStringList args;
-    if (!ParseInvoke(request, &name, &args)) return {};
+    if (!ParseInvoke(request, &name, &args))
+        return {};
     const QString a0 = args.value(0), a1 = args.value(1);
-    if (name == "playMovie") playMovie(a0);
-    else if (name == "pauseMovie") pauseMovie();
-    else if (name == "StopMovie") stopMovie();
-    else if (name == "setVolume") setVolume(a0);
-    else if (name == "seek") seek(a0);
-    else if (name == "getinfo") getinfo();
-    else if (name == "SetBufferTime") setBufferTime(a0);
+    if (name == "playMovie")
+        playMovie(a0);
+    else if (name == "pauseMovie")
+        pauseMovie();
+    else if (name == "StopMovie")
+        stopMovie();
+    else if (name == "setVolume")
+        setVolume(a0);
+    else if (name == "seek")
+        seek(a0);
+    else if (name == "getinfo")
+        getinfo();
+    else if (name == "SetBufferTime")
+        setBufferTime(a0);
     else if (name == "setDims") {
         double w = 0, h = 0;
-        if (ParseNumber(a0, &w) && ParseNumber(a1, &h)) dims_[0] = int(w), dims_[1] = int(h);
-    } else return {};
+        if (ParseNumber(a0, &w) && ParseNumber(a1, &h))
+            dims_[0] = int(w), dims_[1] = int(h);
+    } else
+        return {};
     return QStringLiteral("<undefined/>");
 }
 
 void PlayerMovie::SetBGColor(const QString& rrggbb) {
     const QColor color(QLatin1Char('#') + rrggbb);
-    if (!color.isValid()) return;
-    if (picture_) picture_->setBackground(color);
+    if (!color.isValid())
+        return;
+    if (picture_)
+        picture_->setBackground(color);
     mpv_->setString(mpvprop::Background, color.name());
 }
 
 void PlayerMovie::showPicture(bool visible) {
-    if (picture_) picture_->setPictureVisible(visible);
+    if (picture_)
+        picture_->setPictureVisible(visible);
 }
 
 void PlayerMovie::playMovie(const QString& file) {
@@ -158,19 +178,22 @@ void PlayerMovie::stopMovie() {
 
 void PlayerMovie::setVolume(const QString& level) {
     double v = 0;
-    if (ParseNumber(level, &v)) mpv_->setDouble(mpvprop::Volume, std::clamp(v, 0.0, 100.0));
+    if (ParseNumber(level, &v))
+        mpv_->setDouble(mpvprop::Volume, std::clamp(v, 0.0, 100.0));
 }
 
 void PlayerMovie::seek(const QString& seconds) {
     double s = 0;
-    if (!ParseNumber(seconds, &s) || !loaded_) return;
+    if (!ParseNumber(seconds, &s) || !loaded_)
+        return;
     const QByteArray target = NumberText(std::max(0.0, s)).toLatin1();
     mpv_->command({"seek", target.constData(), "absolute+exact"});
 }
 
 void PlayerMovie::setBufferTime(const QString& seconds) {
     double s = 0;
-    if (!ParseNumber(seconds, &s) || s < 0) return;
+    if (!ParseNumber(seconds, &s) || s < 0)
+        return;
     mpv_->setFlag(mpvprop::CachePauseInitial, true);
     mpv_->setDouble(mpvprop::CachePauseWait, s);
     double inEffect = s;
@@ -179,7 +202,8 @@ void PlayerMovie::setBufferTime(const QString& seconds) {
 }
 
 double PlayerMovie::estimateLoadedBytes(double total) {
-    if (!IsRemote(file_)) return total;
+    if (!IsRemote(file_))
+        return total;
     // No property counts downloaded bytes: the cached share of the duration stands in for it.
     mpv_node node;
     if (mpv_get_property(mpv_->get(), mpvprop::CacheState, MPV_FORMAT_NODE, &node) < 0)
@@ -190,14 +214,17 @@ double PlayerMovie::estimateLoadedBytes(double total) {
         for (int i = 0; i < node.u.list->num; ++i) {
             const char* key = node.u.list->keys[i];
             const mpv_node& v = node.u.list->values[i];
-            if (!strcmp(key, "cache-end") && v.format == MPV_FORMAT_DOUBLE) cacheEnd = v.u.double_;
-            if (!strcmp(key, "eof-cached") && v.format == MPV_FORMAT_FLAG) eofCached = v.u.flag;
+            if (!strcmp(key, "cache-end") && v.format == MPV_FORMAT_DOUBLE)
+                cacheEnd = v.u.double_;
+            if (!strcmp(key, "eof-cached") && v.format == MPV_FORMAT_FLAG)
+                eofCached = v.u.flag;
         }
     }
     mpv_free_node_contents(&node);
     double duration = 0;
     double estimate = loadedBytes_;
-    if (eofCached) estimate = total;
+    if (eofCached)
+        estimate = total;
     else if (mpv_->getDouble(mpvprop::Duration, &duration) && duration > 0)
         estimate = std::min(total, total * cacheEnd / duration);
     return std::max(loadedBytes_, estimate);
@@ -207,11 +234,14 @@ void PlayerMovie::getinfo() {
     int64_t size = 0;
     const bool haveSize = loaded_ && mpv_->getInt64(mpvprop::FileSize, &size) && size > 0;
     const double total = haveSize ? double(size) : 0;
-    if (loaded_ && haveSize) loadedBytes_ = estimateLoadedBytes(total);
+    if (loaded_ && haveSize)
+        loadedBytes_ = estimateLoadedBytes(total);
     double duration = 0, pos = 0, buffered = 0;
     const bool haveDuration = loaded_ && mpv_->getDouble(mpvprop::Duration, &duration);
-    if (loaded_) mpv_->getDouble(mpvprop::TimePos, &pos);
-    if (loaded_ && !mpv_->getDouble(mpvprop::CacheDuration, &buffered)) buffered = 0;
+    if (loaded_)
+        mpv_->getDouble(mpvprop::TimePos, &pos);
+    if (loaded_ && !mpv_->getDouble(mpvprop::CacheDuration, &buffered))
+        buffered = 0;
     report("bytestotal", NumberText(total));
     report("bytesloaded", NumberText(loadedBytes_));
     report("totaltime", haveDuration ? NumberText(duration) : QStringLiteral("undefined"));
@@ -238,9 +268,11 @@ void PlayerMovie::onEvent(const mpv_event* e) {
         break;
     case MPV_EVENT_PROPERTY_CHANGE: {
         auto* p = static_cast<const mpv_event_property*>(e->data);
-        if (strcmp(p->name, mpvprop::PausedForCache) != 0) break;
+        if (strcmp(p->name, mpvprop::PausedForCache) != 0)
+            break;
         const bool on = p->format == MPV_FORMAT_FLAG && *static_cast<int*>(p->data) != 0;
-        if (on && !pausedForCache_) report("State", "Empty");
+        if (on && !pausedForCache_)
+            report("State", "Empty");
         pausedForCache_ = on;
         break;
     }
@@ -251,7 +283,8 @@ void PlayerMovie::onEvent(const mpv_event* e) {
 
 void PlayerMovie::endOfEntry(const mpv_event_end_file* end) {
     // An entry replaced by a newer loadfile, or one we stopped, ends with STOP: already handled.
-    if (end->playlist_entry_id != currentEntry_ || currentEntry_ < 0) return;
+    if (end->playlist_entry_id != currentEntry_ || currentEntry_ < 0)
+        return;
     if (end->reason == MPV_END_FILE_REASON_EOF) {
         currentEntry_ = -1;
         loaded_ = false;

@@ -16,10 +16,12 @@ namespace {
 
 bool RealGpu() {
     QOpenGLContext context;
-    if (!context.create()) return false;
+    if (!context.create())
+        return false;
     QOffscreenSurface surface;
     surface.create();
-    if (!context.makeCurrent(&surface)) return false;
+    if (!context.makeCurrent(&surface))
+        return false;
     auto renderer = QString::fromLatin1(
         reinterpret_cast<const char*>(context.functions()->glGetString(GL_RENDERER)));
     context.doneCurrent();
@@ -40,10 +42,13 @@ SurfaceKind ChooseSurfaceKind() {
     const QByteArray forced = qgetenv("OVELO_VIDEO");
     const QString platform = QGuiApplication::platformName();
     const bool glPossible = platform != "offscreen" && platform != "minimal";
-    if (forced == "null") return SurfaceKind::Null;
-    if (forced == "sw") return SurfaceKind::Software;
+    if (forced == "null")
+        return SurfaceKind::Null;
+    if (forced == "sw")
+        return SurfaceKind::Software;
     // Qt crashes creating a QOpenGLWidget on offscreen or minimal, whatever is asked.
-    if (forced == "gl") return glPossible ? SurfaceKind::OpenGL : SurfaceKind::Software;
+    if (forced == "gl")
+        return glPossible ? SurfaceKind::OpenGL : SurfaceKind::Software;
     return glPossible && RealGpu() ? SurfaceKind::OpenGL : SurfaceKind::Software;
 }
 
@@ -60,17 +65,21 @@ void BlankSurface::setBackground(const QColor& color) {
 
 SoftwareSurface::SoftwareSurface(MpvHandle* mpv, QWidget* parent) : QWidget(parent), mpv_(mpv) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    if (!mpv->ok()) return;
+    if (!mpv->ok())
+        return;
     mpv_render_param params[] = {
         {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_SW)},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
-    if (mpv_render_context_create(&render_, mpv->get(), params) < 0) render_ = nullptr;
-    if (render_) mpv_render_context_set_update_callback(render_, &SoftwareSurface::onUpdate, this);
+    if (mpv_render_context_create(&render_, mpv->get(), params) < 0)
+        render_ = nullptr;
+    if (render_)
+        mpv_render_context_set_update_callback(render_, &SoftwareSurface::onUpdate, this);
 }
 
 SoftwareSurface::~SoftwareSurface() {
-    if (render_) mpv_render_context_free(render_);
+    if (render_)
+        mpv_render_context_free(render_);
 }
 
 void SoftwareSurface::onUpdate(void* self) {
@@ -88,12 +97,15 @@ QRect SoftwareSurface::pictureRect() const {
 }
 
 void SoftwareSurface::renderFrame() {
-    if (!render_) return;
+    if (!render_)
+        return;
     const bool newFrame = mpv_render_context_update(render_) & MPV_RENDER_UPDATE_FRAME;
     const QRect target = pictureRect();
     const QSize pixels = (target.size() * devicePixelRatioF()).expandedTo(QSize(1, 1));
-    if (!newFrame && !frame_.isNull() && frame_.size() == pixels && target == frameRect_) return;
-    if (frame_.size() != pixels) frame_ = QImage(pixels, QImage::Format_RGB32);
+    if (!newFrame && !frame_.isNull() && frame_.size() == pixels && target == frameRect_)
+        return;
+    if (frame_.size() != pixels)
+        frame_ = QImage(pixels, QImage::Format_RGB32);
     frameRect_ = target;
     int sizeParam[2] = {pixels.width(), pixels.height()};
     size_t stride = frame_.bytesPerLine();
@@ -108,7 +120,9 @@ void SoftwareSurface::renderFrame() {
     update();
 }
 
-void SoftwareSurface::resizeEvent(QResizeEvent*) { renderFrame(); }
+void SoftwareSurface::resizeEvent(QResizeEvent*) {
+    renderFrame();
+}
 
 void SoftwareSurface::setPictureVisible(bool visible) {
     pictureVisible_ = visible;
@@ -123,11 +137,11 @@ void SoftwareSurface::setBackground(const QColor& color) {
 void SoftwareSurface::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), background_);
-    if (pictureVisible_ && !frame_.isNull()) painter.drawImage(frameRect_, frame_);
+    if (pictureVisible_ && !frame_.isNull())
+        painter.drawImage(frameRect_, frame_);
 }
 
-GlSurface::GlSurface(MpvHandle* mpv, QWidget* parent) : QOpenGLWidget(parent), mpv_(mpv) {
-}
+GlSurface::GlSurface(MpvHandle* mpv, QWidget* parent) : QOpenGLWidget(parent), mpv_(mpv) {}
 
 GlSurface::~GlSurface() {
     makeCurrent();
@@ -136,16 +150,19 @@ GlSurface::~GlSurface() {
 }
 
 void GlSurface::freeRenderContext() {
-    if (!render_) return;
+    if (!render_)
+        return;
     makeCurrent();
     // mpv drops its video track with the context; remember it to select it again.
-    if (!mpv_->getInt64(mpvprop::Vid, &savedVid_)) savedVid_ = 0;
+    if (!mpv_->getInt64(mpvprop::Vid, &savedVid_))
+        savedVid_ = 0;
     mpv_render_context_free(render_);
     render_ = nullptr;
 }
 
 void GlSurface::initializeGL() {
-    if (!mpv_->ok()) return;
+    if (!mpv_->ok())
+        return;
     // A move into another top-level window re-creates the GL context under us.
     connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &GlSurface::freeRenderContext,
             Qt::DirectConnection);
@@ -176,7 +193,8 @@ void GlSurface::paintGL() {
     auto* f = context()->functions();
     f->glClearColor(background_.redF(), background_.greenF(), background_.blueF(), 1.0f);
     f->glClear(GL_COLOR_BUFFER_BIT);
-    if (!render_) return;
+    if (!render_)
+        return;
     const qreal dpr = devicePixelRatioF();
     mpv_opengl_fbo fbo{static_cast<int>(defaultFramebufferObject()), int(width() * dpr),
                        int(height() * dpr), 0};

@@ -32,9 +32,8 @@ inline constexpr DispatchMember DispatchTable[] = {
     {0x68030000, "FullScreen", MemberKind::GetPut},
 };
 inline constexpr const char* EventNames[] = {
-    "Click",        "DblClick",       "MouseDown",          "MouseMove",
-    "MouseUp",      "PlayProgress",   "ButterProgress",     "ReSize",
-    "OnReadyStateChange", "KeyDown",  "KeyUp",              "KeyPress",
+    "Click",          "DblClick", "MouseDown",          "MouseMove", "MouseUp", "PlayProgress",
+    "ButterProgress", "ReSize",   "OnReadyStateChange", "KeyDown",   "KeyUp",   "KeyPress",
 };
 
 // The host's store of saved properties.
@@ -95,7 +94,8 @@ class VelmoraFactory {
 
 inline const DispatchMember* FindMember(quint32 id) {
     for (const auto& m : DispatchTable)
-        if (m.id == id) return &m;
+        if (m.id == id)
+            return &m;
     return nullptr;
 }
 
@@ -106,14 +106,18 @@ enum class DispatchOp { Call, Get, Put };
 inline QVariant Dispatch(QObject* control, quint32 id, DispatchOp op,
                          const QVariantList& args = {}) {
     const DispatchMember* m = FindMember(id);
-    if (!control || !m) return {};
+    if (!control || !m)
+        return {};
     if (m->kind == MemberKind::Method) {
-        if (op != DispatchOp::Call) return {};
+        if (op != DispatchOp::Call)
+            return {};
         const QMetaObject* mo = control->metaObject();
         for (int i = mo->methodOffset() - 1; i < mo->methodCount(); ++i) {
-            if (i < 0) continue;
+            if (i < 0)
+                continue;
             QMetaMethod method = mo->method(i);
-            if (method.name() != m->name || method.parameterCount() != args.size()) continue;
+            if (method.name() != m->name || method.parameterCount() != args.size())
+                continue;
             QVariantList converted = args;
             QGenericArgument a[2];
             for (int p = 0; p < converted.size() && p < 2; ++p) {
@@ -121,11 +125,12 @@ inline QVariant Dispatch(QObject* control, quint32 id, DispatchOp op,
                 a[p] = QGenericArgument(converted[p].typeName(), converted[p].constData());
             }
             return method.invoke(control, Qt::DirectConnection, a[0], a[1]) ? QVariant(true)
-                                                                             : QVariant();
+                                                                            : QVariant();
         }
         return {};
     }
-    if (op == DispatchOp::Get) return control->property(m->name);
+    if (op == DispatchOp::Get)
+        return control->property(m->name);
     if (op == DispatchOp::Put && m->kind == MemberKind::GetPut && args.size() == 1)
         return control->setProperty(m->name, args.first()) ? QVariant(true) : QVariant();
     return {};
