@@ -1,6 +1,10 @@
 #include "velmoracontrol.h"
 
+#include "fullscreenwindow.h"
+#include "inputrelay.h"
+#include "logo.h"
 #include "movie/playermovie.h"
+#include "twips.h"
 
 #include <QLocale>
 #include <QMessageBox>
@@ -56,7 +60,8 @@ QString XmlEscaped(QString text) {
 
 VelmoraControl::VelmoraControl(QWidget* parent, EngineFactory engineFactory)
     : QWidget(parent), engineFactory_(std::move(engineFactory)), picture1_(new QWidget(this)),
-      picture2_(new QWidget(picture1_)) {
+      picture2_(new QWidget(picture1_)), logo_(new Logo(picture2_)),
+      relay_(new InputRelay(this, picture1_, logo_)) {
     if (!engineFactory_)
         engineFactory_ = [](QObject* p) { return new PlayerMovie(ChooseSurfaceKind(), p); };
     setObjectName("Velmora");
@@ -66,12 +71,18 @@ VelmoraControl::VelmoraControl(QWidget* parent, EngineFactory engineFactory)
     setFocusProxy(picture1_);
     // Input over the video belongs to Picture1; the engine's surface never sees the mouse.
     picture2_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    relay_->setPicture1KeyHook([this](short code) { Picture1KeyDown(code); });
+    // Where the video is away in the full-screen window, the control hears the mouse itself.
+    setMouseTracking(true);
     setAutoFillBackground(true);
     timer1_.setObjectName("Timer1");
     timer1_.setInterval(50);
     timer2_.setObjectName("Timer2");
     timer2_.setInterval(50);
+    // The host expects full screen to end within one interval of the window turning normal.
+    timer2_.setTimerType(Qt::PreciseTimer);
     connect(&timer1_, &QTimer::timeout, this, [this] { CallMovieFunction("getinfo", {}); });
+    connect(&timer2_, &QTimer::timeout, this, &VelmoraControl::Timer2Tick);
 
     LoadPlayerMovie();
     backColor_ = 0;
@@ -85,10 +96,18 @@ VelmoraControl::VelmoraControl(QWidget* parent, EngineFactory engineFactory)
 }
 
 VelmoraControl::~VelmoraControl() {
+    // The engine goes first: its surface may be inside the full-screen window.
     delete engine_;
+    delete fullScreenWindow_.data();
 }
 
 void VelmoraControl::LoadPlayerMovie() {
+    if (!fullScreenWindow_)
+        fullScreenWindow_ = new FullScreenWindow;
+    if (!fullScreen_)
+        fullScreenWindow_->hide();
+    fullScreenWindow_->SetMaximized();
+    surfaceWindow_ = picture1_;
     delete engine_;
     engine_ = engineFactory_(nullptr);
     if (!engine_)
@@ -99,6 +118,7 @@ void VelmoraControl::LoadPlayerMovie() {
         surface->setAttribute(Qt::WA_TransparentForMouseEvents);
         surface->show();
     }
+    logo_->raise();
     layoutChildren();
 }
 
@@ -197,19 +217,6 @@ void VelmoraControl::SetBufferTime(float seconds) {
     emit propertyChanged("BufferTime");
 }
 
-void VelmoraControl::SetFullScreen(bool on) {
-    if (!userMode_) {
-        // Shown without blocking: the host's call returns, as every other put does.
-        auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("警告"),
-                                    QStringLiteral("设计时不可用"), QMessageBox::Ok, this);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->open();
-        return;
-    }
-    fullScreen_ = on;
-    emit propertyChanged("FullScreen");
-}
-
 void VelmoraControl::OnFSCommand(const QString& command, const QString& args) {
     if (command == QLatin1String("State")) {
         state_ = args;
@@ -273,6 +280,29 @@ void VelmoraControl::layoutChildren() {
     picture2_->setGeometry(area);
     if (engine_ && engine_->Surface())
         engine_->Surface()->setGeometry(area);
+    placeLogo();
+}
+
+void VelmoraControl::placeLogo() {
+    const double tpp = TwipsPerPixel(this);
+    logo_->SetSize(Logo::SizeForHeight(height() * tpp));
+    const double width = picture1_->width() * tpp;
+    const double left = width - logo_->width() * tpp - 0.03 * width;
+    const double top = 0.026 * picture1_->height() * tpp;
+    logo_->move(int(std::lround(left / tpp)), int(std::lround(top / tpp)));
+}
+
+bool VelmoraControl::PointerOutsideLogo() const {
+    return relay_->PointerOutsideLogo();
+}
+
+bool VelmoraControl::event(QEvent* event) {
+    // Only where Picture1 does not cover the control: otherwise its input is Picture1's.
+    // Child events arrive while the members are still being built; input never does.
+    if (InputRelay::IsInput(event->type()) && picture1_->parentWidget() != this &&
+        relay_->relay(event, InputRelay::Source::Control))
+        return true;
+    return QWidget::event(event);
 }
 
 void VelmoraControl::resizeEvent(QResizeEvent* event) {

@@ -3,6 +3,7 @@
 
 #include "flv/velmora.h"
 
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -10,6 +11,9 @@
 namespace flv {
 
 class MovieEngine;
+class FullScreenWindow;
+class InputRelay;
+class Logo;
 using EngineFactory = std::function<MovieEngine*(QObject* parent)>;
 
 class VelmoraControl : public QWidget, public Velmora {
@@ -64,6 +68,14 @@ class VelmoraControl : public QWidget, public Velmora {
     static QString ColorText(quint32 oleColor);
     void OnFSCommand(const QString& command, const QString& args);
 
+    // The input and full-screen parts, open to tests.
+    bool PointerOutsideLogo() const;
+    Logo* logo() const { return logo_; }
+    QWidget* picture1() const { return picture1_; }
+    FullScreenWindow* fullScreenWindow() const;
+    float NormalWidth() const { return normalWidth_; }
+    qint32 NormalHeight() const { return normalHeight_; }
+
   signals:
     void Click();
     void DblClick();
@@ -81,6 +93,7 @@ class VelmoraControl : public QWidget, public Velmora {
     void propertyChanged(const QString& name);
 
   protected:
+    bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
   private:
@@ -89,11 +102,21 @@ class VelmoraControl : public QWidget, public Velmora {
     void ApplyBackColor();
     void ApplyMute();
     void layoutChildren();
+    void placeLogo();
+    void SwitchFullScreen();
+    void EnterFullScreen();
+    void LeaveFullScreen();
+    void Timer2Tick();
+    void Picture1KeyDown(short keyCode);
 
     EngineFactory engineFactory_;
     MovieEngine* engine_ = nullptr;
     QWidget* picture1_;
     QWidget* picture2_;
+    Logo* logo_;
+    InputRelay* relay_;
+    QPointer<FullScreenWindow> fullScreenWindow_;
+    QPointer<QWidget> surfaceWindow_;
     QTimer timer1_;
     QTimer timer2_;
     bool userMode_ = true;
@@ -110,6 +133,8 @@ class VelmoraControl : public QWidget, public Velmora {
     double volume_ = 0;
     bool mute_ = false;
     bool fullScreen_ = false;
+    float normalWidth_ = 0;
+    qint32 normalHeight_ = 0;
     qint32 lastLoadedBytes_ = 0;
     float lastCurrentTime_ = 0;
 };

@@ -1,4 +1,5 @@
 // The picture reaches the screen: a grab of the control shows the test pattern, not black.
+#include "fullscreenwindow.h"
 #include "velmoracontrol.h"
 
 #include <QOpenGLWidget>
@@ -6,6 +7,25 @@
 #include <QtTest>
 
 using namespace flv;
+
+namespace {
+
+// The test pattern has many colour bars; a black or blank picture has one colour.
+int ColoursIn(const QImage& image) {
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 8)
+        for (int x = 0; x < image.width(); x += 8)
+            colours.insert(image.pixelColor(x, y).rgb() & 0xF0F0F0);
+    return colours.size();
+}
+
+void WaitForProgress(VelmoraControl* control) {
+    const float before = control->CurrentTime();
+    QTRY_VERIFY_WITH_TIMEOUT(control->CurrentTime() > before + 0.3f, 5000);
+    QTest::qWait(200);
+}
+
+} // namespace
 
 class TestRender : public QObject {
     Q_OBJECT
@@ -39,6 +59,35 @@ class TestRender : public QObject {
         // The test pattern has many colour bars; a black or blank picture has one colour.
         QVERIFY2(colours.size() > 8, qPrintable(QString::number(colours.size())));
         QVERIFY(bright > 100);
+        control->StopMovie();
+    }
+
+    void fullScreenRoundTripKeepsVideo() {
+        QWidget window;
+        window.setGeometry(50, 50, 480, 360);
+        auto* control = new VelmoraControl(&window);
+        control->setGeometry(0, 0, 480, 360);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        control->PlayMovie(TEST_MEDIA_DIR "/long.flv");
+        QTRY_VERIFY_WITH_TIMEOUT(control->CurrentTime() > 1.0f, 10000);
+
+        control->SetFullScreen(true);
+        FullScreenWindow* fs = control->fullScreenWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(fs));
+        QCOMPARE(fs->size(), fs->screen()->geometry().size());
+        WaitForProgress(control);
+        const QImage full = fs->grab().toImage();
+        if (!qEnvironmentVariableIsEmpty("OVELO_GRAB"))
+            full.save(qEnvironmentVariable("OVELO_GRAB") + ".full.png");
+        QVERIFY2(ColoursIn(full) > 8, "video shows in full screen");
+
+        QTest::keyClick(control->picture1(), Qt::Key_Escape);
+        QTRY_VERIFY_WITH_TIMEOUT(!control->FullScreen(), 1000);
+        QCOMPARE(control->size(), QSize(480, 360));
+        WaitForProgress(control);
+        const QImage back = control->grab().toImage();
+        QVERIFY2(ColoursIn(back) > 8, "video shows back in the window");
         control->StopMovie();
     }
 

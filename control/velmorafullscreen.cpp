@@ -1,0 +1,89 @@
+// The control's own full screen: the video surface moves into the library's full-screen window.
+#include "fullscreenwindow.h"
+#include "inputrelay.h"
+#include "twips.h"
+#include "velmoracontrol.h"
+
+#include <QMessageBox>
+#include <QScreen>
+#include <cmath>
+
+namespace flv {
+
+FullScreenWindow* VelmoraControl::fullScreenWindow() const {
+    return fullScreenWindow_;
+}
+
+void VelmoraControl::SetFullScreen(bool on) {
+    if (!userMode_) {
+        // Shown without blocking: the host's call returns, as every other put does.
+        auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("警告"),
+                                    QStringLiteral("设计时不可用"), QMessageBox::Ok, this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+        return;
+    }
+    if (on != fullScreen_) {
+        if (on) {
+            const double tpp = TwipsPerPixel(this);
+            normalWidth_ = float(width() * tpp);
+            normalHeight_ = qint32(std::nearbyint(height() * tpp));
+            SwitchFullScreen();
+            timer2_.start();
+        } else {
+            SwitchFullScreen();
+        }
+    }
+    fullScreen_ = on;
+    emit propertyChanged("FullScreen");
+}
+
+void VelmoraControl::SwitchFullScreen() {
+    if (!fullScreenWindow_ || !surfaceWindow_)
+        return;
+    relay_->releaseCapture();
+    if (!fullScreen_)
+        EnterFullScreen();
+    else
+        LeaveFullScreen();
+}
+
+void VelmoraControl::EnterFullScreen() {
+    QScreen* target = screen();
+    if (target)
+        resize(target->geometry().size());
+    surfaceWindow_->setParent(fullScreenWindow_);
+    surfaceWindow_->show();
+    // The control's own surface is uncovered now and takes its own focus.
+    setFocusProxy(nullptr);
+    fullScreenWindow_->ShowOn(target);
+    surfaceWindow_->setFocus();
+    fullScreen_ = true;
+}
+
+void VelmoraControl::LeaveFullScreen() {
+    const double tpp = TwipsPerPixel(this);
+    resize(int(std::lround(normalWidth_ / tpp)), int(std::lround(normalHeight_ / tpp)));
+    surfaceWindow_->setParent(this);
+    surfaceWindow_->setGeometry(rect());
+    surfaceWindow_->show();
+    setFocusProxy(surfaceWindow_);
+    fullScreenWindow_->hide();
+    surfaceWindow_->setFocus();
+    fullScreen_ = false;
+}
+
+void VelmoraControl::Timer2Tick() {
+    if (fullScreenWindow_ && fullScreenWindow_->IsNormal()) {
+        timer2_.stop();
+        SetFullScreen(false);
+    }
+}
+
+void VelmoraControl::Picture1KeyDown(short keyCode) {
+    if (fullScreenWindow_ && fullScreenWindow_->IsMaximized() &&
+        FullScreenWindow::IsLeaveKey(keyCode))
+        fullScreenWindow_->SetNormal();
+}
+
+} // namespace flv
