@@ -1,0 +1,95 @@
+#include "codepage.h"
+
+#include <QLoggingCategory>
+#include <QSysInfo>
+#include <cerrno>
+#include <cstring>
+#include <iconv.h>
+
+Q_LOGGING_CATEGORY(lcCodePage, "ovelo.codepage", QtWarningMsg)
+
+namespace ovelo {
+
+namespace {
+
+constexpr const char* kUtf16 =
+    QSysInfo::ByteOrder == QSysInfo::LittleEndian ? "UTF-16LE" : "UTF-16BE";
+
+bool IsLead(uchar c) {
+    return c >= 0x81 && c <= 0xFE;
+}
+bool IsTrail(uchar c) {
+    return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFE);
+}
+
+// How many of the bytes iconv refused make up the one "?": a whole pair, but never a
+// following byte that cannot be a trail byte, so a line break after a stray lead byte stays.
+size_t RefusedLength(const char* in, size_t left) {
+    return left >= 2 && IsLead(uchar(in[0])) && IsTrail(uchar(in[1])) ? 2 : 1;
+}
+
+// The UTF-16 buffer iconv writes into.
+class Utf16Sink {
+  public:
+    explicit Utf16Sink(qsizetype units) : text_(units, Qt::Uninitialized) { moveTo(0); }
+    char** at() { return &at_; }
+    size_t* left() { return &left_; }
+    void grow() {
+        const qsizetype used = units();
+        text_.resize(text_.size() * 2 + 16);
+        moveTo(used);
+    }
+    void put(char16_t c) {
+        if (left_ < sizeof c)
+            grow();
+        std::memcpy(at_, &c, sizeof c);
+        at_ += sizeof c;
+        left_ -= sizeof c;
+    }
+    QString take() {
+        text_.truncate(units());
+        return std::move(text_);
+    }
+
+  private:
+    qsizetype units() const { return (at_ - reinterpret_cast<const char*>(text_.constData())) / 2; }
+    void moveTo(qsizetype units) {
+        at_ = reinterpret_cast<char*>(text_.data()) + units * 2;
+        left_ = size_t(text_.size() - units) * 2;
+    }
+    QString text_;
+    char* at_ = nullptr;
+    size_t left_ = 0;
+};
+
+} // namespace
+
+QString DecodeCp936(QByteArrayView bytes) {
+    if (bytes.isEmpty())
+        return {};
+    iconv_t cd = iconv_open(kUtf16, "GBK");
+    if (cd == iconv_t(-1)) {
+        qCWarning(lcCodePage) << "iconv has no GBK converter";
+        return QString::fromLatin1(bytes);
+    }
+    // Every character of the code page is one UTF-16 unit from one or two bytes.
+    Utf16Sink out(bytes.size());
+    char* in = const_cast<char*>(bytes.data());
+    size_t inLeft = size_t(bytes.size());
+    while (inLeft > 0 && iconv(cd, &in, &inLeft, out.at(), out.left()) == size_t(-1)) {
+        if (errno == E2BIG) {
+            out.grow();
+            continue;
+        }
+        // EILSEQ (an undefined pair) and EINVAL (a lead byte at the end) leave the input
+        // where it stopped; Windows writes "?" there and goes on.
+        const size_t refused = RefusedLength(in, inLeft);
+        out.put(u'?');
+        in += refused;
+        inLeft -= refused;
+    }
+    iconv_close(cd);
+    return out.take();
+}
+
+} // namespace ovelo
