@@ -1,8 +1,9 @@
-// A minimal host: one window with one player control, playing the file named on the command line.
-#include "platform/controlfactory.h"
+// Ovelo: starting the program is creating, loading and showing the main window.
+#include "mainwindow.h"
+
+#include "flv/velmora.h"
 
 #include <QApplication>
-#include <QMainWindow>
 #include <QTextStream>
 #include <cstdio>
 
@@ -14,21 +15,25 @@ bool HaveDisplay() {
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
-QString CommandLineText(const QStringList& args) {
-    QString text = args.mid(1).join(QLatin1Char(' '));
-    text.replace(QLatin1Char('"'), QLatin1Char(' '));
-    return text.trimmed();
-}
-
-// Prints the control's state reports; ends the program when playback ends.
+// Without a display the player still plays: its state reports go to the terminal, and the
+// program ends when the file is done with.
 class HeadlessReporter : public QObject {
     Q_OBJECT
+  public:
+    explicit HeadlessReporter(ovelo::MainWindow* window) : window_(window) {}
   public slots:
     void onState(const QString& state) {
         QTextStream(stdout) << "state: " << state << Qt::endl;
-        if (state == "Stop" || state == "FlvNotFound")
+        const QString movie = window_->player()->Movie();
+        played_ = played_ || !movie.isEmpty();
+        const bool unloaded = state == QLatin1String("Play") && movie.isEmpty() && played_;
+        if (state == QLatin1String("Stop") || state == QLatin1String("FlvNotFound") || unloaded)
             QCoreApplication::quit();
     }
+
+  private:
+    ovelo::MainWindow* window_;
+    bool played_ = false;
 };
 
 } // namespace
@@ -42,25 +47,15 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Ovelo");
-    QMainWindow window;
-    window.setObjectName("Form1");
-    window.setWindowTitle("Ovelo 2011 Beta2");
-    window.resize(661, 424);
-    QWidget* flv = ovelo::CreateControl("Flv.Velmora", &window);
-    if (flv) {
-        flv->setObjectName("flv");
-        window.setCentralWidget(flv);
-    }
-    HeadlessReporter reporter;
-    if (flv && headless)
-        QObject::connect(flv, SIGNAL(OnReadyStateChange(QString)), &reporter,
+    ovelo::MainWindow window;
+    HeadlessReporter reporter(&window);
+    if (headless)
+        QObject::connect(window.flvWidget(), SIGNAL(OnReadyStateChange(QString)), &reporter,
                          SLOT(onState(QString)));
+    QObject::connect(&window, &ovelo::MainWindow::closed, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    window.Load(ovelo::MainWindow::CommandLineText(app.arguments()));
     window.show();
-    if (flv)
-        QMetaObject::invokeMethod(flv, "PlayMovie",
-                                  Q_ARG(QString, CommandLineText(app.arguments())));
-    if (headless && !flv)
-        return 1;
     return app.exec();
 }
 

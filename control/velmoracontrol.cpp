@@ -140,8 +140,9 @@ QString VelmoraControl::CallMovieFunction(const QString& name, const QVariantLis
 }
 
 void VelmoraControl::PlayMovie(const QString& FilePath) {
-    CallMovieFunction("playMovie", {FilePath});
+    // The movie's first report arrives during the call here, and the host reads Movie in it.
     movie_ = FilePath;
+    CallMovieFunction("playMovie", {FilePath});
     timer1_.start();
     if (mute_)
         SetMute(true);
@@ -235,12 +236,16 @@ void VelmoraControl::OnFSCommand(const QString& command, const QString& args) {
         loadedBytes_ = RoundToInt32(number);
     else if (command == QLatin1String("buffertime"))
         bufferTime_ = float(number);
-    if (loadedBytes_ != lastLoadedBytes_)
-        emit ButterProgress(totalBytes_, loadedBytes_);
-    if (currentTime_ != lastCurrentTime_)
-        emit PlayProgress(totalTime_, currentTime_, bufferLength_);
+    const bool loadedChanged = loadedBytes_ != lastLoadedBytes_;
+    const bool timeChanged = currentTime_ != lastCurrentTime_;
+    // Remembered before the events go out: a host that calls back into the movie from its
+    // handler gets the movie's reports at once, and must not see the same change again.
     lastLoadedBytes_ = loadedBytes_;
     lastCurrentTime_ = currentTime_;
+    if (loadedChanged)
+        emit ButterProgress(totalBytes_, loadedBytes_);
+    if (timeChanged)
+        emit PlayProgress(totalTime_, currentTime_, bufferLength_);
 }
 
 void VelmoraControl::WriteProperties(PropertyBag& bag) const {

@@ -1,0 +1,143 @@
+// The main window's keys, mouse rules and boss key.
+#include "layout/layout.h"
+#include "mainwindow.h"
+#include "platform/programfolder.h"
+#include "settings/inifile.h"
+
+#include "flv/velmora.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSlider>
+#include <QUrl>
+
+namespace ovelo {
+
+namespace {
+
+int KeyAscii(const QKeyEvent* event) {
+    const QString text = event->text();
+    return text.isEmpty() ? 0 : text.at(0).unicode();
+}
+
+} // namespace
+
+bool MainWindow::KeyMatches(const QLabel* label, double code) const {
+    // A code that is not a number, hand-edited into Config.ini, matches no key.
+    bool ok = false;
+    const double stored = QLocale::c().toDouble(label->text().trimmed(), &ok);
+    return ok && code != 0 && stored == code;
+}
+
+void MainWindow::flv_KeyDown(short KeyCode, short) {
+    if (KeyMatches(llaoban_, KeyCode)) {
+        hide();
+        player_->SetVolume(0);
+    }
+    if (KeyMatches(lstop_, KeyCode))
+        player_->StopMovie();
+    if (KeyMatches(lplay_, KeyCode))
+        cmdplay_->click();
+}
+
+void MainWindow::KeyOnWindow(int keyAscii) {
+    if (KeyMatches(llaoban_, keyAscii)) {
+        hide();
+        player_->SetVolume(0);
+    }
+    if (KeyMatches(lstop_, keyAscii))
+        player_->StopMovie();
+    if (KeyMatches(lplay_, keyAscii))
+        player_->PauseMovie();
+}
+
+void MainWindow::KeyOnSeekSlider(int keyAscii) {
+    // The boss key here only hides (or shows again); the sound goes on.
+    if (KeyMatches(llaoban_, keyAscii))
+        setVisible(!isVisible());
+    if (KeyMatches(lplay_, keyAscii))
+        player_->PauseMovie();
+    if (KeyMatches(lstop_, keyAscii))
+        player_->StopMovie();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    // Only keys meant for the window itself: a key its controls pass on is theirs.
+    QWidget* focus = focusWidget();
+    if (!focus || focus == this || focus == client_)
+        if (const int ascii = KeyAscii(event))
+            KeyOnWindow(ascii);
+    QMainWindow::keyPressEvent(event);
+}
+
+void MainWindow::MouseMoveRule(double xTwips) {
+    const float pixels = float(xTwips) / float(TwipsPerPixelX(this));
+    if (pixels == 514.0f)
+        ShowAndFocus();
+    else if (pixels == 517.0f)
+        trayMenu_->popup(QCursor::pos());
+}
+
+void MainWindow::flv_MouseDown(short Button, short, float, float) {
+    if (Button == 2)
+        operationMenu_->popup(QCursor::pos());
+}
+
+void MainWindow::flv_MouseMove(short, short, float X, float) {
+    MouseMoveRule(X);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == client_ && event->type() == QEvent::Resize)
+        resizeform(client_);
+    else if (watched == client_ && event->type() == QEvent::MouseMove)
+        MouseMoveRule(static_cast<QMouseEvent*>(event)->position().x() * TwipsPerPixelX(this));
+    else if (watched == picture1_ && event->type() == QEvent::MouseButtonPress &&
+             static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
+        operationMenu_->popup(QCursor::pos());
+    else if (watched == sl1_ && event->type() == QEvent::KeyPress)
+        if (const int ascii = KeyAscii(static_cast<QKeyEvent*>(event)))
+            KeyOnSeekSlider(ascii);
+    // Keys and clicks go on to the control they were meant for.
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::ShowAndFocus() {
+    show();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::RestoreMainWindow() {
+    ShowAndFocus();
+    bool ok = false;
+    const int volume = GetFromIni("Config", "Sound", ConfigIniPath()).toInt(&ok);
+    if (ok)
+        player_->SetVolume(volume);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && urls.first().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return;
+    player_->PlayMovie(QDir::toNativeSeparators(urls.first().toLocalFile()));
+    event->acceptProposedAction();
+}
+
+} // namespace ovelo

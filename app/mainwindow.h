@@ -1,0 +1,131 @@
+// The main window, Form1: the player, its controls, the status display, menus and keys.
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QMenu;
+class QSlider;
+class QSystemTrayIcon;
+class QToolButton;
+class QPushButton;
+
+namespace flv {
+class Velmora;
+}
+
+namespace ovelo {
+
+class StatusPanels;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    // Asks for a file to open; "" when the user cancels.
+    using FileChooser = std::function<QString(QWidget* parent)>;
+    // Makes the player control; by default from the libraries beside the program, by ProgID.
+    using ControlCreator = std::function<QWidget*(QWidget* parent)>;
+
+    explicit MainWindow(ControlCreator createControl = {}, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The start-up: layout, settings, title, volume, keys, then the command line's file.
+    void Load(const QString& commandLineText);
+    // Writes what a close keeps and unloads the other windows; the window closes after it.
+    void RunCloseSequence();
+
+    flv::Velmora* player() const { return player_; }
+    QWidget* flvWidget() const { return flvWidget_; }
+    QMenu* operationMenu() const { return operationMenu_; }
+    QMenu* trayMenu() const { return trayMenu_; }
+    void setFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
+    // The pictures of the idle screen, in the order they are shown and hidden.
+    QList<QWidget*> idlePictures() const;
+
+    // The argument text as the player gets it: joined by spaces, quotes blanked, trimmed.
+    static QString CommandLineText(const QStringList& arguments);
+    static QString OpenDialogFilter();
+
+  signals:
+    // The window has been closed for good: the program may end.
+    void closed();
+
+  public slots:
+    // The player's events, bound by name.
+    void flv_PlayProgress(float TotalTime, float CurrentTime, float BufferLength);
+    void flv_OnReadyStateChange(const QString& newState);
+    void flv_MouseDown(short Button, short Shift, float X, float Y);
+    void flv_MouseMove(short Button, short Shift, float X, float Y);
+    void flv_KeyDown(short KeyCode, short Shift);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    // Building, in mainwindow.cpp.
+    void createPlayer(const ControlCreator& createControl);
+    void createControls(const ControlCreator& createControl);
+    void createIdlePictures();
+    void createMenus();
+    void createTrayIcon();
+    void bindPlayerEvents();
+    void loadKeyCodes();
+    // Playback commands and the status display, in mainplayback.cpp.
+    void OpenFile(int plays);
+    void ResumeSavedPosition();
+    void Timer1Tick();
+    void Timer2Tick();
+    void Sl1Scroll();
+    void Sl2Scroll();
+    void SetIdlePicturesVisible(bool visible);
+    void UnloadMovie();
+    void OpenProductSite();
+    // Keys, mouse and the boss key, in mainkeys.cpp.
+    void KeyOnWindow(int keyAscii);
+    void KeyOnSeekSlider(int keyAscii);
+    void MouseMoveRule(double xTwips);
+    void RestoreMainWindow();
+    void ShowAndFocus();
+    void Quit();
+    bool KeyMatches(const QLabel* label, double code) const;
+
+    flv::Velmora* player_ = nullptr;
+    std::unique_ptr<flv::Velmora> fallbackPlayer_;
+    QWidget* client_ = nullptr;
+    QWidget* flvWidget_ = nullptr;
+    QSlider* sl1_ = nullptr;
+    QSlider* sl2_ = nullptr;
+    QLabel* label1_ = nullptr;
+    QLabel* label3_ = nullptr;
+    QToolButton* command1_ = nullptr;
+    QToolButton* command2_ = nullptr;
+    QToolButton* command3_ = nullptr;
+    QPushButton* cmdplay_ = nullptr;
+    QLabel* picture1_ = nullptr;
+    QToolButton* picture2_ = nullptr;
+    QToolButton* picture3_ = nullptr;
+    QToolButton* picture4_ = nullptr;
+    QToolButton* picture5_ = nullptr;
+    QToolButton* picture6_ = nullptr;
+    StatusPanels* s1_ = nullptr;
+    QLabel* lplay_ = nullptr;
+    QLabel* lstop_ = nullptr;
+    QLabel* llaoban_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QMenu* operationMenu_ = nullptr;
+    QMenu* trayMenu_ = nullptr;
+    QSystemTrayIcon* trayIcon_ = nullptr;
+    QTimer timer1_;
+    QTimer timer2_;
+    FileChooser chooseFile_;
+    bool closing_ = false;
+};
+
+} // namespace ovelo

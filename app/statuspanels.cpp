@@ -1,0 +1,47 @@
+#include "statuspanels.h"
+
+#include <QLabel>
+#include <cmath>
+
+namespace ovelo {
+
+StatusPanels::StatusPanels(const QList<int>& widthsTwips, QWidget* parent)
+    : QFrame(parent), widths_(widthsTwips) {
+    setFrameShape(QFrame::StyledPanel);
+    setAutoFillBackground(true);
+    for (int i = 0; i < widths_.size(); ++i) {
+        auto* label = new QLabel(this);
+        label->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
+        label->setFrameShape(QFrame::StyledPanel);
+        label->setFrameShadow(QFrame::Sunken);
+        label->setTextFormat(Qt::PlainText);
+        panels_ << label;
+    }
+}
+
+QLabel* StatusPanels::panel(int panel) const {
+    return panel >= 1 && panel <= panels_.size() ? panels_[panel - 1] : nullptr;
+}
+
+void StatusPanels::setPanelText(int panel, const QString& text) {
+    if (QLabel* label = this->panel(panel); label && label->text() != text)
+        label->setText(text);
+}
+
+QString StatusPanels::panelText(int panel) const {
+    const QLabel* label = this->panel(panel);
+    return label ? label->text() : QString();
+}
+
+void StatusPanels::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    const double twipsPerPixel = 1440.0 / (logicalDpiX() > 0 ? logicalDpiX() : 96);
+    int left = 0;
+    for (int i = 0; i < panels_.size(); ++i) {
+        const int width = int(std::lround(widths_[i] / twipsPerPixel));
+        panels_[i]->setGeometry(left, 0, width, height());
+        left += width;
+    }
+}
+
+} // namespace ovelo

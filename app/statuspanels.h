@@ -1,0 +1,29 @@
+// The main window's status bar: text panels of fixed widths, left to right.
+#pragma once
+
+#include <QFrame>
+#include <QList>
+
+class QLabel;
+
+namespace ovelo {
+
+class StatusPanels : public QFrame {
+    Q_OBJECT
+  public:
+    // Widths in twips; panels that do not fit are cut at the bar's right edge.
+    StatusPanels(const QList<int>& widthsTwips, QWidget* parent = nullptr);
+    // Panels count from 1.
+    void setPanelText(int panel, const QString& text);
+    QString panelText(int panel) const;
+    QLabel* panel(int panel) const;
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    QList<int> widths_;
+    QList<QLabel*> panels_;
+};
+
+} // namespace ovelo

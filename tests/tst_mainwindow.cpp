@@ -1,0 +1,375 @@
+// The main window: start-up from Config.ini, the close writes, layout, playback display, keys.
+#include "layout/layout.h"
+#include "mainwindow.h"
+#include "movie/playermovie.h"
+#include "platform/controlfactory.h"
+#include "platform/programfolder.h"
+#include "settings/inifile.h"
+#include "statuspanels.h"
+#include "velmoracontrol.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace ovelo;
+
+namespace {
+
+class FakeEngine : public flv::MovieEngine {
+  public:
+    QString CallFunction(const QString& request) override {
+        QString name;
+        QStringList args;
+        flv::ParseInvoke(request, &name, &args);
+        calls << (name + "(" + args.join(",") + ")");
+        if (name == "playMovie" && !args.value(0).isEmpty())
+            emit FSCommand("State", "Play");
+        return {};
+    }
+    void SetBGColor(const QString&) override {}
+    QWidget* Surface() override { return nullptr; }
+    QStringList calls;
+};
+
+const char* kKeysIni = "[Config]\r\nTitle=Ovelo 2011 Beta2\r\nSound=35\r\nAutoSave=on\r\n"
+                       "[Fast]\r\nKey=on\r\nLaoBanKey=on\r\nPlay=32\r\nStop=83\r\nLaoBan=76\r\n";
+
+// A main window over a fake player, in a program folder of its own.
+struct Window {
+    explicit Window(const QByteArray& ini = kKeysIni, const QString& commandLine = {}) {
+        SetProgramFolderForTesting(folder.path());
+        if (!ini.isNull()) {
+            QFile file(folder.filePath("Config.ini"));
+            file.open(QIODevice::WriteOnly);
+            file.write(ini);
+        }
+        window = std::make_unique<MainWindow>([this](QWidget* parent) {
+            control = new flv::VelmoraControl(parent, [this](QObject*) {
+                engine = new FakeEngine;
+                return engine;
+            });
+            return control;
+        });
+        window->Load(commandLine);
+        window->show();
+    }
+    ~Window() { SetProgramFolderForTesting({}); }
+    template <typename T> T* find(const char* name) const {
+        return window->findChild<T*>(QString::fromLatin1(name));
+    }
+    QString ini(const char* section, const char* key) const {
+        return GetFromIni(section, key, folder.filePath("Config.ini"));
+    }
+    void report(const QString& command, const QString& args) {
+        control->OnFSCommand(command, args);
+    }
+    QString panel(int n) const { return find<StatusPanels>("S1")->panelText(n); }
+    void tick() { QTest::qWait(130); }
+
+    QTemporaryDir folder;
+    std::unique_ptr<MainWindow> window;
+    flv::VelmoraControl* control = nullptr;
+    FakeEngine* engine = nullptr;
+};
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+  private slots:
+    void commandLine_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("none") << QStringList{"ovelo"} << "";
+        QTest::newRow("unquoted spaces")
+            << QStringList{"ovelo", "/home/u/My", "Videos/a.flv"} << "/home/u/My Videos/a.flv";
+        QTest::newRow("quoted") << QStringList{"ovelo", "\"/home/u/My Videos/a.flv\""}
+                                << "/home/u/My Videos/a.flv";
+        QTest::newRow("inner quote") << QStringList{"ovelo", "a\"b.flv"} << "a b.flv";
+    }
+    void commandLine() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, text);
+        QCOMPARE(MainWindow::CommandLineText(args), text);
+    }
+
+    void startUpReadsTheSettings_data() {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<int>("volume");
+        QTest::addColumn<QStringList>("keys");
+        QTest::newRow("all on") << QByteArray(kKeysIni) << "Ovelo 2011 Beta2" << 35
+                                << QStringList{"32", "83", "76"};
+        QTest::newRow("boss key off")
+            << QByteArray("[Config]\nTitle=T\nSound=60\n[Fast]\nKey=on\nLaoBanKey=off\nPlay=80\n"
+                          "Stop=84\nLaoBan=66\n")
+            << "T" << 60 << QStringList{"80", "84", "0"};
+        QTest::newRow("keys off, boss on")
+            << QByteArray("[Fast]\nKey=off\nLaoBanKey=on\nPlay=80\nStop=84\nLaoBan=66\n") << ""
+            << 80 << QStringList{"0", "0", "0"};
+        QTest::newRow("On is not on")
+            << QByteArray("[Fast]\nKey=On\nPlay=80\n") << "" << 80 << QStringList{"0", "0", "0"};
+        QTest::newRow("no file") << QByteArray() << "" << 80 << QStringList{"0", "0", "0"};
+        QTest::newRow("sound not a number")
+            << QByteArray("[Config]\nSound=loud\n") << "" << 80 << QStringList{"0", "0", "0"};
+        QTest::newRow("sound clamped")
+            << QByteArray("[Config]\nSound=250\n") << "" << 100 << QStringList{"0", "0", "0"};
+    }
+    void startUpReadsTheSettings() {
+        QFETCH(QByteArray, ini);
+        QFETCH(QString, title);
+        QFETCH(int, volume);
+        QFETCH(QStringList, keys);
+        Window w(ini);
+        QCOMPARE(w.window->windowTitle(), title);
+        QCOMPARE(w.control->Volume(), volume);
+        QCOMPARE(w.find<QLabel>("lplay")->text(), keys[0]);
+        QCOMPARE(w.find<QLabel>("lstop")->text(), keys[1]);
+        QCOMPARE(w.find<QLabel>("llaoban")->text(), keys[2]);
+        // The command line is played also when it is empty.
+        QVERIFY(w.engine->calls.contains("playMovie()"));
+    }
+
+    void closeWritesTheFiveValues() {
+        Window w;
+        w.control->SetVolume(42);
+        w.report("time", "37.52");
+        w.window->RunCloseSequence();
+        QCOMPARE(w.ini("Config", "Sound"), QString("42"));
+        QCOMPARE(w.ini("Media", "Time"), QString("37.52"));
+        QCOMPARE(w.ini("Media", "Url"), QString(""));
+        const double tpp = TwipsPerPixelY(w.window.get());
+        QCOMPARE(w.ini("Load", "H").toInt(),
+                 int(std::lround(w.window->frameGeometry().height() * tpp)));
+        QVERIFY(w.ini("Load", "W").toInt() > 0);
+        // 退出 writes, then the unload writes the same once more, and the window says so once.
+        QFile file(w.folder.filePath("Config.ini"));
+        file.open(QIODevice::ReadOnly);
+        const QByteArray once = file.readAll();
+        file.close();
+        QSignalSpy closed(w.window.get(), &MainWindow::closed);
+        w.find<QAction>("mt")->trigger();
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(!w.window->isVisible());
+        file.open(QIODevice::ReadOnly);
+        QCOMPARE(file.readAll(), once);
+    }
+
+    void layoutFollowsTheWindow() {
+        Window w;
+        auto* play = w.find<QToolButton>("Command1");
+        QCOMPARE(play->property("Tag").toString(), QString("3840 5280 735 615 "));
+        const QRect design = play->geometry();
+        QWidget* client = w.window->centralWidget();
+        const QSize clientDesign = client->size();
+        w.window->resize(w.window->size() + clientDesign);
+        QTRY_COMPARE(client->size(), clientDesign * 2);
+        QVERIFY(qAbs(play->x() - design.x() * 2) <= 1);
+        QVERIFY(qAbs(play->width() - design.width() * 2) <= 1);
+        w.window->resize(w.window->size() - clientDesign);
+        QTRY_COMPARE(client->size(), clientDesign);
+        QCOMPARE(play->geometry(), design);
+    }
+
+    void seeksOnlyOnTheUsersMoves() {
+        Window w;
+        w.report("totaltime", "215");
+        w.tick();
+        auto* sl1 = w.find<QSlider>("Sl1");
+        QCOMPARE(sl1->maximum(), 216);
+        w.report("time", "50");
+        QCOMPARE(sl1->value(), 50);
+        QVERIFY(!w.engine->calls.join(";").contains("seek"));
+        sl1->setSliderPosition(100);
+        sl1->triggerAction(QAbstractSlider::SliderMove);
+        QCOMPARE(w.engine->calls.last(), QString("seek(100)")); // 100 x 215 / 216 = 99.54
+        // A report of -1 s gives a maximum of 0, made 1000 in the same tick.
+        w.report("totaltime", "-1");
+        w.tick();
+        QCOMPARE(sl1->maximum(), 1000);
+    }
+
+    void endOfFileOneSecondEarly() {
+        Window w(kKeysIni, "/v/a.flv");
+        w.report("totaltime", "215.4");
+        w.report("time", "100");
+        QVERIFY(w.find<QWidget>("Picture2")->isHidden());
+        w.engine->calls.clear();
+        w.report("time", "213.9");
+        QVERIFY(!w.engine->calls.contains("playMovie()"));
+        w.report("time", "214.2");
+        QVERIFY(w.engine->calls.contains("playMovie()"));
+        for (QWidget* picture : w.window->idlePictures())
+            QVERIFY(picture->isVisible());
+        QCOMPARE(w.control->Movie(), QString());
+    }
+
+    void statesShowInTitleAndPanel() {
+        Window w(kKeysIni, "/v/电影 a&b.flv");
+        QCOMPARE(w.window->windowTitle(), QString("Ovelo 2011 Beta2 - 正在播放:/v/电影 a&b.flv"));
+        QCOMPARE(w.panel(1), QString("播放"));
+        auto* sl1 = w.find<QSlider>("Sl1");
+        sl1->setValue(5);
+        w.report("State", "Pause");
+        QCOMPARE(w.panel(1), QString("暂停播放"));
+        w.report("State", "Empty");
+        QCOMPARE(w.panel(1), QString("正在缓冲"));
+        QCOMPARE(w.window->windowTitle(), QString("Ovelo 2011 Beta2 - 正在缓冲:/v/电影 a&b.flv"));
+        w.report("State", "Stop");
+        QCOMPARE(w.panel(1), QString("停止播放"));
+        QCOMPARE(sl1->value(), 0);
+        sl1->setValue(5);
+        w.report("State", "FlvNotFound");
+        QCOMPARE(w.panel(1), QString("播放文件无效或不存在"));
+        QCOMPARE(sl1->value(), 0);
+        w.report("State", "Whatever");
+        QCOMPARE(w.panel(1), QString("播放文件无效或不存在"));
+        QCOMPARE(w.window->windowTitle(), QString("Ovelo 2011 Beta2 - 正在缓冲:/v/电影 a&b.flv"));
+    }
+
+    void timersKeepTheDisplay() {
+        Window w;
+        w.tick();
+        QCOMPARE(w.find<QLabel>("Label3")->text(), QString("00:00/00:00"));
+        QVERIFY(w.panel(2).startsWith("时间:"));
+        QVERIFY(w.panel(3).startsWith("日期:"));
+        w.control->PlayMovie("/v/b.flv");
+        w.report("totaltime", "60");
+        w.report("time", "5.9");
+        w.control->SetVolume(35);
+        w.tick();
+        QCOMPARE(w.find<QLabel>("Label3")->text(), QString("5/60"));
+        QCOMPARE(w.panel(4), QString("/v/b.flv"));
+        QCOMPARE(w.find<QSlider>("Sl2")->value(), 35);
+        QCOMPARE(w.find<QSlider>("Sl2")->toolTip(), QString("音量:35%"));
+    }
+
+    void openDialogAndResume() {
+        Window w;
+        QString answer;
+        w.window->setFileChooser([&](QWidget*) { return answer; });
+        w.engine->calls.clear();
+        w.find<QAction>("mo")->trigger(); // cancelled: nothing is played
+        QVERIFY(w.engine->calls.filter("playMovie").isEmpty());
+        answer = "/v/c.flv";
+        w.find<QAction>("mo")->trigger();
+        QCOMPARE(w.engine->calls.filter("playMovie"), QStringList{"playMovie(/v/c.flv)"});
+        w.engine->calls.clear();
+        w.find<QAction>("dkwj")->trigger(); // the tray's open plays twice
+        QCOMPARE(w.engine->calls.filter("playMovie").count(), 2);
+        QVERIFY(
+            MainWindow::OpenDialogFilter().startsWith("所有Flash Video视频文件(*.flv;*.f4v) ("));
+
+        WritePrivateProfileStringA("Media", "Url", "/v/d.flv", w.folder.filePath("Config.ini"));
+        WritePrivateProfileStringA("Media", "Time", "37.5", w.folder.filePath("Config.ini"));
+        w.engine->calls.clear();
+        w.find<QAction>("dq")->trigger();
+        QCOMPARE(w.engine->calls.mid(0, 2), QStringList({"playMovie(/v/d.flv)", "seek(38)"}));
+        WritePrivateProfileStringA("Config", "AutoSave", "off", w.folder.filePath("Config.ini"));
+        w.engine->calls.clear();
+        w.find<QAction>("dq")->trigger();
+        QVERIFY(w.engine->calls.filter("playMovie").isEmpty());
+        auto* box = w.window->findChild<QMessageBox*>();
+        QVERIFY(box);
+        QCOMPARE(box->text(), QString("您未启动自动保存!"));
+        QCOMPARE(box->windowTitle(), QString("警告"));
+        QCOMPARE(box->icon(), QMessageBox::Critical);
+    }
+
+    void keysOnTheVideo() {
+        Window w;
+        QWidget* video = w.control->picture1();
+        w.engine->calls.clear();
+        QTest::keyClick(video, Qt::Key_Space);
+        QCOMPARE(w.engine->calls.filter("pauseMovie").count(), 1);
+        QTest::keyClick(video, Qt::Key_S); // KeyDown brings the key's code, case aside
+        QCOMPARE(w.engine->calls.filter("StopMovie").count(), 1);
+        QTest::keyClick(video, Qt::Key_L);
+        QVERIFY(!w.window->isVisible());
+        QCOMPARE(w.control->Volume(), 0);
+        w.find<QAction>("zjm")->trigger();
+        QVERIFY(w.window->isVisible());
+        QCOMPARE(w.control->Volume(), 35);
+    }
+
+    void keysOnTheSeekSlider() {
+        Window w;
+        auto* sl1 = w.find<QSlider>("Sl1");
+        sl1->setFocus();
+        w.engine->calls.clear();
+        QTest::keyClick(sl1, 's'); // the character road: 115 is not 83
+        QVERIFY(w.engine->calls.filter("StopMovie").isEmpty());
+        QTest::keyClick(sl1, 'S', Qt::ShiftModifier);
+        QCOMPARE(w.engine->calls.filter("StopMovie").count(), 1);
+        QTest::keyClick(sl1, ' ');
+        QCOMPARE(w.engine->calls.filter("pauseMovie").count(), 1);
+        QTest::keyClick(sl1, 'L', Qt::ShiftModifier); // hides, the sound goes on
+        QVERIFY(!w.window->isVisible());
+        QCOMPARE(w.control->Volume(), 35);
+    }
+
+    void keysOnTheWindowItself() {
+        Window w;
+        w.window->centralWidget()->setFocus();
+        w.engine->calls.clear();
+        QTest::keyClick(w.window.get(), 's');
+        QVERIFY(w.engine->calls.filter("StopMovie").isEmpty());
+        QTest::keyClick(w.window.get(), ' ');
+        QCOMPARE(w.engine->calls.filter("pauseMovie").count(), 1);
+        QTest::keyClick(w.window.get(), 'L', Qt::ShiftModifier);
+        QVERIFY(!w.window->isVisible());
+        QCOMPARE(w.control->Volume(), 0);
+    }
+
+    void mouseOnTheVideo() {
+        Window w;
+        QTest::mouseClick(w.control->picture1(), Qt::RightButton, {}, {100, 100});
+        QMenu* ops = w.window->operationMenu();
+        QTRY_VERIFY(ops->isVisible());
+        QStringList items;
+        for (QAction* a : ops->actions())
+            items << a->text();
+        QCOMPARE(items, QStringList({"播放", "暂停", "停止"}));
+        ops->hide();
+        QTest::mouseClick(w.control->picture1(), Qt::LeftButton, {}, {100, 100});
+        QVERIFY(!ops->isVisible());
+        // The window-message positions: 517 pixels opens the tray menu, 514 shows the window.
+        const float tpp = float(TwipsPerPixelX(w.window.get()));
+        w.window->flv_MouseMove(0, 0, 516 * tpp, 0);
+        QVERIFY(!w.window->trayMenu()->isVisible());
+        w.window->flv_MouseMove(0, 0, 517 * tpp, 0);
+        QTRY_VERIFY(w.window->trayMenu()->isVisible());
+        w.window->trayMenu()->hide();
+        w.window->hide();
+        w.window->flv_MouseMove(0, 0, 514 * tpp, 0);
+        QVERIFY(w.window->isVisible());
+    }
+
+    void playsARealFile() {
+        SetProgramFolderForTesting(QDir::tempPath());
+        MainWindow window([](QWidget* parent) {
+            return CreateControl("Flv.Velmora", parent, OVELO_PROGRAM_DIR);
+        });
+        const QString file = TEST_MEDIA_DIR "/h264_aac.flv";
+        window.Load(file);
+        window.show();
+        auto* label3 = window.findChild<QLabel*>("Label3");
+        QCOMPARE(window.windowTitle(), "Ovelo 2011 Beta2 - 正在播放:" + file);
+        QTRY_COMPARE_WITH_TIMEOUT(label3->text(), QString("1/4"), 10000);
+        QVERIFY(window.findChild<QWidget*>("Picture2")->isHidden());
+        // One second before the end the file is unloaded and the idle screen is back.
+        QTRY_VERIFY_WITH_TIMEOUT(window.findChild<QWidget*>("Picture2")->isVisible(), 10000);
+        QCOMPARE(window.player()->Movie(), QString());
+        QTRY_COMPARE(label3->text(), QString("00:00/00:00"));
+        SetProgramFolderForTesting({});
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
