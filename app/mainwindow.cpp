@@ -75,10 +75,12 @@ MainWindow::MainWindow(ControlCreator createControl, QWidget* parent) : QMainWin
     timer2_.setInterval(100);
     connect(&timer1_, &QTimer::timeout, this, &MainWindow::Timer1Tick);
     connect(&timer2_, &QTimer::timeout, this, &MainWindow::Timer2Tick);
-    // The design's inner area, 9915 x 6360 twips, under the menu bar.
-    const double tpp = TwipsPerPixelX(this);
-    resize(int(std::lround(9915 / tpp)),
-           int(std::lround(6360 / TwipsPerPixelY(this))) + menuBar()->sizeHint().height());
+    // The design's inner area, 9915 x 6360 twips, under the menu bar; the layout is recorded
+    // against it before the window is first laid out.
+    const QSize inner(int(std::lround(9915 / TwipsPerPixelX(this))),
+                      int(std::lround(6360 / TwipsPerPixelY(this))));
+    client_->resize(inner);
+    resize(inner.width(), inner.height() + menuBar()->sizeHint().height());
 }
 
 MainWindow::~MainWindow() = default;

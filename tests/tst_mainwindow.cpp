@@ -165,6 +165,12 @@ class TestMainWindow : public QObject {
         Window w;
         auto* play = w.find<QToolButton>("Command1");
         QCOMPARE(play->property("Tag").toString(), QString("3840 5280 735 615 "));
+        QWidget* inner = w.window->centralWidget();
+        QCOMPARE(inner->property("BaseScaleWidth").toInt(), 9915);
+        QCOMPARE(inner->property("BaseScaleHeight").toInt(), 6360);
+        // Shown at the design size, every control sits on its design rectangle.
+        QTRY_COMPARE(inner->size(), QSize(661, 424));
+        QCOMPARE(play->geometry(), QRect(256, 352, 49, 41));
         const QRect design = play->geometry();
         QWidget* client = w.window->centralWidget();
         const QSize clientDesign = client->size();
