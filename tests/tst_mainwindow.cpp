@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -355,6 +356,40 @@ class TestMainWindow : public QObject {
         w.window->hide();
         w.window->flv_MouseMove(0, 0, 514 * tpp, 0);
         QVERIFY(w.window->isVisible());
+    }
+
+    void dropPlaysALocalFile() {
+        Window w;
+        w.engine->calls.clear();
+        QMimeData remote;
+        remote.setUrls({QUrl("http://example.org/a.flv")});
+        QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &remote, Qt::LeftButton, {});
+        QApplication::sendEvent(w.window.get(), &refused);
+        QVERIFY(!refused.isAccepted());
+        QMimeData local;
+        local.setUrls({QUrl::fromLocalFile("/v/my film.flv")});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &local, Qt::LeftButton, {});
+        QApplication::sendEvent(w.window.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &local, Qt::LeftButton, {});
+        QApplication::sendEvent(w.window.get(), &drop);
+        QCOMPARE(w.engine->calls.filter("playMovie"), QStringList{"playMovie(/v/my film.flv)"});
+    }
+
+    void startsWithoutThePlayerLibrary() {
+        QTemporaryDir folder;
+        SetProgramFolderForTesting(folder.path());
+        MainWindow window([](QWidget*) { return nullptr; });
+        window.Load("/v/a.flv");
+        window.show();
+        QCOMPARE(window.flvWidget()->objectName(), QString("flv"));
+        window.findChild<QAction*>("mplay")->trigger();
+        window.findChild<QAction*>("mtz")->trigger();
+        QTest::qWait(150);
+        QCOMPARE(window.findChild<QLabel*>("Label3")->text(), QString("00:00/00:00"));
+        window.close();
+        QCOMPARE(GetFromIni("Config", "Sound", folder.filePath("Config.ini")), QString("80"));
+        SetProgramFolderForTesting({});
     }
 
     void playsARealFile() {
