@@ -25,7 +25,8 @@ QStringList States(const QSignalSpy& spy) {
 // Serves one file on 127.0.0.1 to any GET; honours a simple Range so seeks work.
 class FileServer : public QTcpServer {
   public:
-    explicit FileServer(QByteArray body) : body_(std::move(body)) {
+    // chunk > 0 trickles the body out, that many bytes every 250 ms, as a slow server does.
+    explicit FileServer(QByteArray body, int chunk = 0) : body_(std::move(body)), chunk_(chunk) {
         listen(QHostAddress::LocalHost, 0);
         connect(this, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket* s = nextPendingConnection()) {
@@ -53,10 +54,25 @@ class FileServer : public QTcpServer {
             head += "Content-Range: bytes " + QByteArray::number(from) + "-" +
                     QByteArray::number(body_.size() - 1) + "/" + QByteArray::number(body_.size()) +
                     "\r\n";
-        s->write(head + "Connection: close\r\n\r\n" + body_.mid(from));
-        s->disconnectFromHost();
+        s->write(head + "Connection: close\r\n\r\n");
+        if (chunk_ <= 0) {
+            s->write(body_.mid(from));
+            s->disconnectFromHost();
+            return;
+        }
+        auto* timer = new QTimer(s);
+        connect(timer, &QTimer::timeout, s, [this, s, timer, from]() mutable {
+            s->write(body_.mid(from, chunk_));
+            from += chunk_;
+            if (from >= body_.size()) {
+                timer->stop();
+                s->disconnectFromHost();
+            }
+        });
+        timer->start(250);
     }
     QByteArray body_;
+    int chunk_ = 0;
 };
 
 } // namespace
@@ -196,6 +212,29 @@ class TestPlayback : public QObject {
             QVERIFY(b.at(1).toInt() >= previous);
             previous = b.at(1).toInt();
         }
+        control.StopMovie();
+    }
+
+    void slowServerRunsTheBufferEmpty() {
+        QFile file(Media("long.flv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        // 6 KB/s for a file that plays 15 KB/s: playback catches up with the download.
+        FileServer server(file.readAll(), 1500);
+        VelmoraControl control;
+        QSignalSpy states(&control, &VelmoraControl::OnReadyStateChange);
+        QSignalSpy bytes(&control, &VelmoraControl::ButterProgress);
+        control.PlayMovie(server.url("long.flv"));
+        QTRY_VERIFY_WITH_TIMEOUT(States(states).contains("Empty"), 20000);
+        QCOMPARE(control.TotalBytes(), qint32(file.size()));
+        QVERIFY(!bytes.isEmpty());
+        qint32 previous = 0;
+        for (const auto& b : bytes) {
+            QVERIFY(b.at(1).toInt() >= previous);
+            previous = b.at(1).toInt();
+        }
+        // Part of the file, not all of it and not nothing, has arrived.
+        QVERIFY(control.LoadedBytes() > 0);
+        QVERIFY(control.LoadedBytes() < control.TotalBytes());
         control.StopMovie();
     }
 };
