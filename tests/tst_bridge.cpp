@@ -162,6 +162,28 @@ class TestBridge : public QObject {
         QCOMPARE(f.control->CurrentTime(), 0.0f);
         f.engine->send("time", "1,5"); // a comma is not the C locale's decimal point
         QCOMPARE(f.control->CurrentTime(), 0.0f);
+        // Sizes beyond 32 bits saturate; non-finite numbers count as nothing.
+        f.engine->send("bytestotal", "1e12");
+        QCOMPARE(f.control->TotalBytes(), std::numeric_limits<qint32>::max());
+        f.engine->send("bytestotal", "-1e12");
+        QCOMPARE(f.control->TotalBytes(), std::numeric_limits<qint32>::min());
+        f.engine->send("bytestotal", "inf");
+        QCOMPARE(f.control->TotalBytes(), 0);
+        f.engine->send("totaltime", "nan");
+        QCOMPARE(f.control->TotalTime(), 0);
+    }
+
+    void hostPlayingFromItsHandlerDoesNotRecurse() {
+        Fixture f;
+        int handled = 0;
+        // The movie answers playMovie with a report at once, inside the host's call.
+        QObject::connect(f.control.get(), &VelmoraControl::PlayProgress, f.control.get(), [&] {
+            ++handled;
+            f.control->PlayMovie("");
+            f.engine->send("State", "Play");
+        });
+        f.engine->send("time", "3");
+        QCOMPARE(handled, 1);
     }
 
     void persistence() {
