@@ -15,14 +15,30 @@ MpvHandle::MpvHandle(const char* videoOutput, QObject* parent) : QObject(parent)
         qCWarning(lcMpv) << "mpv_create failed";
         return;
     }
+    // ao: SDL only wraps the outputs listed before it, and stalls ~300 ms without a sound server.
+    // load-*, osc: built-in Lua scripts are unreachable without key bindings; each costs a thread.
+    // video-timing-offset: frames are handed over at their display time, so rendering them on the
+    // UI thread never has to wait.
     const std::pair<const char*, const char*> options[] = {
-        {"vo", videoOutput}, {"audio-fallback-to-null", "yes"},
-        {"ytdl", "no"},      {"load-scripts", "no"},
-        {"osd-level", "0"},  {"keep-open", "no"},
-        {"hwdec", "no"},     {"gpu-hwdec-interop", "no"},
-        {"idle", "yes"},     {"input-default-bindings", "no"},
-        {"terminal", "no"},  {"volume", "80"},
+        {"vo", videoOutput},
+        {"ao", "pipewire,pulse,alsa,jack"},
+        {"audio-fallback-to-null", "yes"},
+        {"ytdl", "no"},
+        {"load-scripts", "no"},
+        {"load-stats-overlay", "no"},
+        {"load-osd-console", "no"},
+        {"load-auto-profiles", "no"},
+        {"osc", "no"},
+        {"osd-level", "0"},
+        {"keep-open", "no"},
+        {"hwdec", "no"},
+        {"gpu-hwdec-interop", "no"},
+        {"idle", "yes"},
+        {"input-default-bindings", "no"},
+        {"terminal", "no"},
+        {"volume", "80"},
         {"hr-seek", "yes"},
+        {"video-timing-offset", "0"},
     };
     for (const auto& [name, value] : options)
         if (mpv_set_option_string(handle_, name, value) < 0)

@@ -15,4 +15,6 @@ inline constexpr char CachePauseWait[] = "cache-pause-wait";
 inline constexpr char Background[] = "background";
 inline constexpr char Vid[] = "vid";
 inline constexpr char Path[] = "path";
+inline constexpr char DisplayWidth[] = "dwidth";
+inline constexpr char DisplayHeight[] = "dheight";
 } // namespace flv::mpvprop

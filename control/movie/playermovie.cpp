@@ -74,8 +74,15 @@ PlayerMovie::PlayerMovie(SurfaceKind kind, QObject* parent)
     }
     surface_->setObjectName("ShockwaveFlash1");
     connect(mpv_, &MpvHandle::event, this, &PlayerMovie::onEvent);
-    if (mpv_->ok())
-        mpv_observe_property(mpv_->get(), 1, mpvprop::PausedForCache, MPV_FORMAT_FLAG);
+    if (!mpv_->ok())
+        return;
+    const std::pair<const char*, mpv_format> observed[] = {
+        {mpvprop::PausedForCache, MPV_FORMAT_FLAG}, {mpvprop::Duration, MPV_FORMAT_DOUBLE},
+        {mpvprop::TimePos, MPV_FORMAT_DOUBLE},      {mpvprop::CacheDuration, MPV_FORMAT_DOUBLE},
+        {mpvprop::FileSize, MPV_FORMAT_INT64},      {mpvprop::CacheState, MPV_FORMAT_NODE},
+    };
+    for (const auto& [name, format] : observed)
+        mpv_observe_property(mpv_->get(), 1, name, format);
 }
 
 PlayerMovie::~PlayerMovie() {
@@ -201,50 +208,30 @@ void PlayerMovie::setBufferTime(const QString& seconds) {
     report("buffertime", NumberText(inEffect));
 }
 
-double PlayerMovie::estimateLoadedBytes(double total) {
+double PlayerMovie::estimateLoadedBytes(double total) const {
     if (!IsRemote(file_))
         return total;
     // No property counts downloaded bytes: the cached share of the duration stands in for it.
-    mpv_node node;
-    if (mpv_get_property(mpv_->get(), mpvprop::CacheState, MPV_FORMAT_NODE, &node) < 0)
-        return loadedBytes_;
-    double cacheEnd = 0;
-    bool eofCached = false;
-    if (node.format == MPV_FORMAT_NODE_MAP) {
-        for (int i = 0; i < node.u.list->num; ++i) {
-            const char* key = node.u.list->keys[i];
-            const mpv_node& v = node.u.list->values[i];
-            if (!strcmp(key, "cache-end") && v.format == MPV_FORMAT_DOUBLE)
-                cacheEnd = v.u.double_;
-            if (!strcmp(key, "eof-cached") && v.format == MPV_FORMAT_FLAG)
-                eofCached = v.u.flag;
-        }
-    }
-    mpv_free_node_contents(&node);
-    double duration = 0;
     double estimate = loadedBytes_;
-    if (eofCached)
+    if (reported_.eofCached)
         estimate = total;
-    else if (mpv_->getDouble(mpvprop::Duration, &duration) && duration > 0)
-        estimate = std::min(total, total * cacheEnd / duration);
+    else if (reported_.duration && *reported_.duration > 0)
+        estimate = std::min(total, total * reported_.cacheEnd / *reported_.duration);
     return std::max(loadedBytes_, estimate);
 }
 
 void PlayerMovie::getinfo() {
-    int64_t size = 0;
-    const bool haveSize = loaded_ && mpv_->getInt64(mpvprop::FileSize, &size) && size > 0;
-    const double total = haveSize ? double(size) : 0;
-    if (loaded_ && haveSize)
+    const bool haveSize = loaded_ && reported_.fileSize && *reported_.fileSize > 0;
+    const double total = haveSize ? double(*reported_.fileSize) : 0;
+    if (haveSize)
         loadedBytes_ = estimateLoadedBytes(total);
-    double duration = 0, pos = 0, buffered = 0;
-    const bool haveDuration = loaded_ && mpv_->getDouble(mpvprop::Duration, &duration);
-    if (loaded_)
-        mpv_->getDouble(mpvprop::TimePos, &pos);
-    if (loaded_ && !mpv_->getDouble(mpvprop::CacheDuration, &buffered))
-        buffered = 0;
+    const bool haveDuration = loaded_ && reported_.duration;
+    const double pos = loaded_ ? reported_.timePos.value_or(0) : 0;
+    const double buffered = loaded_ ? reported_.cacheDuration.value_or(0) : 0;
     report("bytestotal", NumberText(total));
     report("bytesloaded", NumberText(loadedBytes_));
-    report("totaltime", haveDuration ? NumberText(duration) : QStringLiteral("undefined"));
+    report("totaltime",
+           haveDuration ? NumberText(*reported_.duration) : QStringLiteral("undefined"));
     report("time", NumberText(pos));
     report("bufferlength", NumberText(buffered));
 }
@@ -266,18 +253,54 @@ void PlayerMovie::onEvent(const mpv_event* e) {
     case MPV_EVENT_END_FILE:
         endOfEntry(static_cast<const mpv_event_end_file*>(e->data));
         break;
-    case MPV_EVENT_PROPERTY_CHANGE: {
-        auto* p = static_cast<const mpv_event_property*>(e->data);
-        if (strcmp(p->name, mpvprop::PausedForCache) != 0)
-            break;
-        const bool on = p->format == MPV_FORMAT_FLAG && *static_cast<int*>(p->data) != 0;
+    case MPV_EVENT_START_FILE:
+        // The cache report of the previous file must not count as loaded bytes of this one.
+        reported_.cacheEnd = 0;
+        reported_.eofCached = false;
+        break;
+    case MPV_EVENT_PROPERTY_CHANGE:
+        onPropertyChange(static_cast<const mpv_event_property*>(e->data));
+        break;
+    default:
+        break;
+    }
+}
+
+void PlayerMovie::onPropertyChange(const mpv_event_property* p) {
+    const auto number = [p]() -> std::optional<double> {
+        if (p->format == MPV_FORMAT_DOUBLE)
+            return *static_cast<const double*>(p->data);
+        return std::nullopt;
+    };
+    if (!strcmp(p->name, mpvprop::PausedForCache)) {
+        const bool on = p->format == MPV_FORMAT_FLAG && *static_cast<const int*>(p->data) != 0;
         if (on && !pausedForCache_)
             report("State", "Empty");
         pausedForCache_ = on;
-        break;
-    }
-    default:
-        break;
+    } else if (!strcmp(p->name, mpvprop::Duration)) {
+        reported_.duration = number();
+    } else if (!strcmp(p->name, mpvprop::TimePos)) {
+        reported_.timePos = number();
+    } else if (!strcmp(p->name, mpvprop::CacheDuration)) {
+        reported_.cacheDuration = number();
+    } else if (!strcmp(p->name, mpvprop::FileSize)) {
+        reported_.fileSize.reset();
+        if (p->format == MPV_FORMAT_INT64)
+            reported_.fileSize = *static_cast<const int64_t*>(p->data);
+    } else if (!strcmp(p->name, mpvprop::CacheState)) {
+        reported_.cacheEnd = 0;
+        reported_.eofCached = false;
+        const auto* node = static_cast<const mpv_node*>(p->data);
+        if (p->format != MPV_FORMAT_NODE || node->format != MPV_FORMAT_NODE_MAP)
+            return;
+        for (int i = 0; i < node->u.list->num; ++i) {
+            const char* key = node->u.list->keys[i];
+            const mpv_node& v = node->u.list->values[i];
+            if (!strcmp(key, "cache-end") && v.format == MPV_FORMAT_DOUBLE)
+                reported_.cacheEnd = v.u.double_;
+            if (!strcmp(key, "eof-cached") && v.format == MPV_FORMAT_FLAG)
+                reported_.eofCached = v.u.flag;
+        }
     }
 }
 

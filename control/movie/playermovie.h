@@ -6,6 +6,7 @@
 
 #include <QPointer>
 #include <QStringList>
+#include <optional>
 
 namespace flv {
 
@@ -30,10 +31,11 @@ class PlayerMovie : public MovieEngine {
     void getinfo();
     void setBufferTime(const QString& seconds);
     void onEvent(const mpv_event* e);
+    void onPropertyChange(const mpv_event_property* p);
     void endOfEntry(const mpv_event_end_file* end);
     void report(const char* command, const QString& args) { emit FSCommand(command, args); }
     void showPicture(bool visible);
-    double estimateLoadedBytes(double total);
+    double estimateLoadedBytes(double total) const;
 
     MpvHandle* mpv_;
     QPointer<QWidget> surface_;
@@ -45,6 +47,14 @@ class PlayerMovie : public MovieEngine {
     bool loaded_ = false;
     bool pausedForCache_ = false;
     double loadedBytes_ = 0;
+    // The poll answers from mpv's latest reports. Asking mpv instead waits for its core, which
+    // after a start or seek waits for the first picture, and that is drawn on this same thread.
+    struct {
+        std::optional<double> duration, timePos, cacheDuration;
+        std::optional<int64_t> fileSize;
+        double cacheEnd = 0;
+        bool eofCached = false;
+    } reported_;
     int dims_[2] = {240, 200};
 };
 

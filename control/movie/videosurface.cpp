@@ -8,13 +8,28 @@
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 #include <QPainter>
+#include <cstring>
+#include <filesystem>
 #include <mpv/render_gl.h>
 
 namespace flv {
 
 namespace {
 
+bool GpuDeviceNodes() {
+    // Hardware OpenGL on Linux always goes through one of these nodes. Without them only a
+    // software rasterizer is left, and asking GL would load it: ~100 ms and ~50 MB for nothing.
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/dev/dri", error))
+        if (entry.path().filename().string().starts_with("renderD") ||
+            entry.path().filename().string().starts_with("card"))
+            return true;
+    return std::filesystem::exists("/dev/nvidiactl", error);
+}
+
 bool RealGpu() {
+    if (!GpuDeviceNodes())
+        return false;
     QOpenGLContext context;
     if (!context.create())
         return false;
@@ -30,6 +45,8 @@ bool RealGpu() {
            !renderer.contains("softpipe", Qt::CaseInsensitive) &&
            !renderer.contains("swrast", Qt::CaseInsensitive);
 }
+
+constexpr uint64_t kSizeReply = 0x5753; // tags this surface's own property observations
 
 void* GetProcAddress(void*, const char* name) {
     QOpenGLContext* context = QOpenGLContext::currentContext();
@@ -49,7 +66,11 @@ SurfaceKind ChooseSurfaceKind() {
     // Qt crashes creating a QOpenGLWidget on offscreen or minimal, whatever is asked.
     if (forced == "gl")
         return glPossible ? SurfaceKind::OpenGL : SurfaceKind::Software;
-    return glPossible && RealGpu() ? SurfaceKind::OpenGL : SurfaceKind::Software;
+    if (!glPossible)
+        return SurfaceKind::Software;
+    // The answer cannot change while running, and each control instance asks.
+    static const bool gpu = RealGpu();
+    return gpu ? SurfaceKind::OpenGL : SurfaceKind::Software;
 }
 
 BlankSurface::BlankSurface(QWidget* parent) : QWidget(parent) {
@@ -73,13 +94,21 @@ SoftwareSurface::SoftwareSurface(MpvHandle* mpv, QWidget* parent) : QWidget(pare
     };
     if (mpv_render_context_create(&render_, mpv->get(), params) < 0)
         render_ = nullptr;
-    if (render_)
-        mpv_render_context_set_update_callback(render_, &SoftwareSurface::onUpdate, this);
+    if (!render_)
+        return;
+    mpv_render_context_set_update_callback(render_, &SoftwareSurface::onUpdate, this);
+    // Reading the size while rendering would wait for mpv's core, which after a start or seek
+    // waits for this very frame: the picture would stall until mpv gives up (200 ms).
+    connect(mpv, &MpvHandle::event, this, &SoftwareSurface::onEvent);
+    mpv_observe_property(mpv->get(), kSizeReply, mpvprop::DisplayWidth, MPV_FORMAT_INT64);
+    mpv_observe_property(mpv->get(), kSizeReply, mpvprop::DisplayHeight, MPV_FORMAT_INT64);
 }
 
 SoftwareSurface::~SoftwareSurface() {
-    if (render_)
-        mpv_render_context_free(render_);
+    if (!render_)
+        return;
+    mpv_unobserve_property(mpv_->get(), kSizeReply);
+    mpv_render_context_free(render_);
 }
 
 void SoftwareSurface::onUpdate(void* self) {
@@ -87,12 +116,23 @@ void SoftwareSurface::onUpdate(void* self) {
     QMetaObject::invokeMethod(surface, &SoftwareSurface::renderFrame, Qt::QueuedConnection);
 }
 
+void SoftwareSurface::onEvent(const mpv_event* e) {
+    if (e->event_id != MPV_EVENT_PROPERTY_CHANGE || e->reply_userdata != kSizeReply)
+        return;
+    const auto* p = static_cast<const mpv_event_property*>(e->data);
+    const int value = p->format == MPV_FORMAT_INT64 ? int(*static_cast<int64_t*>(p->data)) : 0;
+    if (!strcmp(p->name, mpvprop::DisplayWidth))
+        videoSize_.setWidth(value);
+    else if (!strcmp(p->name, mpvprop::DisplayHeight))
+        videoSize_.setHeight(value);
+    renderFrame();
+}
+
 QRect SoftwareSurface::pictureRect() const {
     // The video keeps its own shape, centred; the rest of the area shows the background.
-    int64_t w = 0, h = 0;
-    if (!mpv_->getInt64("dwidth", &w) || !mpv_->getInt64("dheight", &h) || w <= 0 || h <= 0)
+    if (videoSize_.width() <= 0 || videoSize_.height() <= 0)
         return rect();
-    const QSize fitted = QSize(int(w), int(h)).scaled(size(), Qt::KeepAspectRatio);
+    const QSize fitted = videoSize_.scaled(size(), Qt::KeepAspectRatio);
     return QRect(QPoint((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted);
 }
 
@@ -104,16 +144,21 @@ void SoftwareSurface::renderFrame() {
     const QSize pixels = (target.size() * devicePixelRatioF()).expandedTo(QSize(1, 1));
     if (!newFrame && !frame_.isNull() && frame_.size() == pixels && target == frameRect_)
         return;
-    if (frame_.size() != pixels)
+    if (frame_.size() != pixels) {
         frame_ = QImage(pixels, QImage::Format_RGB32);
+        frame_.setDevicePixelRatio(devicePixelRatioF());
+    }
     frameRect_ = target;
     int sizeParam[2] = {pixels.width(), pixels.height()};
     size_t stride = frame_.bytesPerLine();
+    int block = 0;
     mpv_render_param params[] = {
         {MPV_RENDER_PARAM_SW_SIZE, sizeParam},
         {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char*>("bgr0")},
         {MPV_RENDER_PARAM_SW_STRIDE, &stride},
         {MPV_RENDER_PARAM_SW_POINTER, frame_.bits()},
+        // With video-timing-offset 0 the frame is already due: waiting would only hold the UI.
+        {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
     mpv_render_context_render(render_, params);
@@ -136,9 +181,14 @@ void SoftwareSurface::setBackground(const QColor& color) {
 
 void SoftwareSurface::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), background_);
-    if (pictureVisible_ && !frame_.isNull())
-        painter.drawImage(frameRect_, frame_);
+    if (!pictureVisible_ || frame_.isNull()) {
+        painter.fillRect(rect(), background_);
+        return;
+    }
+    // The frame is rendered at its final size: a plain copy, and only the bars need filling.
+    for (const QRect& bar : QRegion(rect()).subtracted(frameRect_))
+        painter.fillRect(bar, background_);
+    painter.drawImage(frameRect_.topLeft(), frame_);
 }
 
 GlSurface::GlSurface(MpvHandle* mpv, QWidget* parent) : QOpenGLWidget(parent), mpv_(mpv) {}

@@ -44,10 +44,12 @@ class SoftwareSurface : public QWidget, public PictureControl {
 
   private:
     void renderFrame();
+    void onEvent(const mpv_event* e);
     static void onUpdate(void* self);
     QRect pictureRect() const;
     MpvHandle* mpv_;
     mpv_render_context* render_ = nullptr;
+    QSize videoSize_; // display size of the video, as last reported by mpv
     QImage frame_;
     QRect frameRect_;
     QColor background_ = Qt::black;
