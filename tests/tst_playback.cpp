@@ -215,6 +215,26 @@ class TestPlayback : public QObject {
         control.StopMovie();
     }
 
+    void hostSequences() {
+        VelmoraControl control;
+        QSignalSpy states(&control, &VelmoraControl::OnReadyStateChange);
+        // A seek asked for in the same breath as the play lands once the file is open.
+        control.PlayMovie(Media("long.flv"));
+        control.GotoTime(6);
+        QTRY_COMPARE_WITH_TIMEOUT(States(states), QStringList({"Play", "Play"}), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(control.CurrentTime() >= 6.0f, 5000);
+        QVERIFY(control.CurrentTime() < 9.0f);
+        // Playing the empty name unloads: "Play" and nothing after it, neither Stop nor
+        // a missing file.
+        control.PlayMovie("");
+        QTest::qWait(800);
+        QCOMPARE(States(states), QStringList({"Play", "Play", "Play"}));
+        QCOMPARE(control.Movie(), QString());
+        const float stoppedAt = control.CurrentTime();
+        QTest::qWait(300);
+        QCOMPARE(control.CurrentTime(), stoppedAt);
+    }
+
     void slowServerRunsTheBufferEmpty() {
         QFile file(Media("long.flv"));
         QVERIFY(file.open(QIODevice::ReadOnly));

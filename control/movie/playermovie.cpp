@@ -143,8 +143,17 @@ void PlayerMovie::playMovie(const QString& file) {
     loaded_ = false;
     awaitingStart_ = false;
     loadedBytes_ = 0;
+    pendingSeek_ = -1;
     showPicture(false);
     mpv_->setFlag(mpvprop::Pause, false);
+    if (file.isEmpty()) {
+        // The empty name stops the stream, as the movie's own stop does; nothing is missing.
+        currentEntry_ = -1;
+        mpv_->command({"stop"});
+        playstate_ = "play";
+        report("State", "Play");
+        return;
+    }
     const QByteArray path = file.toUtf8();
     if (mpv_->command({"loadfile", path.constData(), "replace"}) >= 0) {
         int64_t id = -1;
@@ -176,6 +185,7 @@ void PlayerMovie::pauseMovie() {
 
 void PlayerMovie::stopMovie() {
     currentEntry_ = -1;
+    pendingSeek_ = -1;
     loaded_ = false;
     awaitingStart_ = false;
     mpv_->command({"stop"});
@@ -191,8 +201,15 @@ void PlayerMovie::setVolume(const QString& level) {
 
 void PlayerMovie::seek(const QString& seconds) {
     double s = 0;
-    if (!ParseNumber(seconds, &s) || !loaded_)
+    if (!ParseNumber(seconds, &s))
         return;
+    if (!loaded_) {
+        // The host seeks right after playMovie (resume, full-screen hand-over): keep it for
+        // the moment the file is open.
+        if (currentEntry_ >= 0)
+            pendingSeek_ = std::max(0.0, s);
+        return;
+    }
     const QByteArray target = NumberText(std::max(0.0, s)).toLatin1();
     mpv_->command({"seek", target.constData(), "absolute+exact"});
 }
@@ -241,6 +258,11 @@ void PlayerMovie::onEvent(const mpv_event* e) {
     case MPV_EVENT_FILE_LOADED: {
         loaded_ = currentEntry_ >= 0;
         awaitingStart_ = loaded_;
+        if (loaded_ && pendingSeek_ >= 0) {
+            const QByteArray target = NumberText(pendingSeek_).toLatin1();
+            mpv_->command({"seek", target.constData(), "absolute+exact"});
+        }
+        pendingSeek_ = -1;
         break;
     }
     case MPV_EVENT_PLAYBACK_RESTART:

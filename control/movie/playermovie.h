@@ -45,6 +45,7 @@ class PlayerMovie : public MovieEngine {
     int64_t currentEntry_ = -1;  // playlist_entry_id of the file asked for last
     bool awaitingStart_ = false; // FILE_LOADED seen, waiting for its first PLAYBACK_RESTART
     bool loaded_ = false;
+    double pendingSeek_ = -1; // a seek asked for before the file was open
     bool pausedForCache_ = false;
     double loadedBytes_ = 0;
     // The poll answers from mpv's latest reports. Asking mpv instead waits for its core, which

@@ -194,6 +194,9 @@ void SoftwareSurface::paintEvent(QPaintEvent*) {
 GlSurface::GlSurface(MpvHandle* mpv, QWidget* parent) : QOpenGLWidget(parent), mpv_(mpv) {}
 
 GlSurface::~GlSurface() {
+    // QOpenGLWidget's own destructor destroys the context, after this object is gone.
+    if (context())
+        disconnect(context(), nullptr, this, nullptr);
     makeCurrent();
     freeRenderContext();
     doneCurrent();
