@@ -40,25 +40,19 @@ bool MainWindow::KeyMatches(const QLabel* label, double code) const {
 }
 
 void MainWindow::flv_KeyDown(short KeyCode, short) {
-    if (KeyMatches(llaoban_, KeyCode)) {
-        hide();
-        player_->SetVolume(0);
-    }
-    if (KeyMatches(lstop_, KeyCode))
-        player_->StopMovie();
-    if (KeyMatches(lplay_, KeyCode))
-        cmdplay_->click();
+    KeyOnWindow(KeyCode);
 }
 
-void MainWindow::KeyOnWindow(int keyAscii) {
-    if (KeyMatches(llaoban_, keyAscii)) {
+// The video's key codes and the window's characters take the same road, in the same order.
+void MainWindow::KeyOnWindow(int code) {
+    if (KeyMatches(llaoban_, code)) {
         hide();
         player_->SetVolume(0);
     }
-    if (KeyMatches(lstop_, keyAscii))
+    if (KeyMatches(lstop_, code))
         player_->StopMovie();
-    if (KeyMatches(lplay_, keyAscii))
-        player_->PauseMovie();
+    if (KeyMatches(lplay_, code))
+        cmdplay_->click();
 }
 
 void MainWindow::KeyOnSeekSlider(int keyAscii) {

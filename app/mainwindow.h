@@ -88,7 +88,7 @@ class MainWindow : public QMainWindow {
     void UnloadMovie();
     void OpenProductSite();
     // Keys, mouse and the boss key, in mainkeys.cpp.
-    void KeyOnWindow(int keyAscii);
+    void KeyOnWindow(int code);
     void KeyOnSeekSlider(int keyAscii);
     void MouseMoveRule(double xTwips);
     void RestoreMainWindow();
