@@ -27,6 +27,8 @@ class HeadlessReporter : public QObject {
         const QString movie = window_->player()->Movie();
         played_ = played_ || !movie.isEmpty();
         const bool unloaded = state == QLatin1String("Play") && movie.isEmpty() && played_;
+        if (unloaded)
+            QTextStream(stdout) << "the file has played to its end and is unloaded" << Qt::endl;
         if (state == QLatin1String("Stop") || state == QLatin1String("FlvNotFound") || unloaded)
             QCoreApplication::quit();
     }
