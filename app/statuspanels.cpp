@@ -1,5 +1,7 @@
 #include "statuspanels.h"
 
+#include "layout/layout.h"
+
 #include <QLabel>
 #include <cmath>
 
@@ -35,7 +37,7 @@ QString StatusPanels::panelText(int panel) const {
 
 void StatusPanels::resizeEvent(QResizeEvent* event) {
     QFrame::resizeEvent(event);
-    const double twipsPerPixel = 1440.0 / (logicalDpiX() > 0 ? logicalDpiX() : 96);
+    const double twipsPerPixel = TwipsPerPixelX(this);
     int left = 0;
     for (int i = 0; i < panels_.size(); ++i) {
         const int width = int(std::lround(widths_[i] / twipsPerPixel));

@@ -11,11 +11,15 @@ using namespace flv;
 namespace {
 
 // The test pattern has many colour bars; a black or blank picture has one colour.
-int ColoursIn(const QImage& image) {
+int ColoursIn(const QImage& image, int* bright = nullptr) {
     QSet<QRgb> colours;
     for (int y = 0; y < image.height(); y += 8)
-        for (int x = 0; x < image.width(); x += 8)
-            colours.insert(image.pixelColor(x, y).rgb() & 0xF0F0F0);
+        for (int x = 0; x < image.width(); x += 8) {
+            const QColor c = image.pixelColor(x, y);
+            colours.insert(c.rgb() & 0xF0F0F0);
+            if (bright && c.value() > 100)
+                ++*bright;
+        }
     return colours.size();
 }
 
@@ -25,84 +29,71 @@ void WaitForProgress(VelmoraControl* control) {
     QTest::qWait(200);
 }
 
+void SaveGrab(const QImage& image, const QString& suffix = {}) {
+    if (!qEnvironmentVariableIsEmpty("OVELO_GRAB"))
+        image.save(qEnvironmentVariable("OVELO_GRAB") + suffix);
+}
+
+// A shown window whose control plays the long test file.
+struct Playing {
+    explicit Playing(QSize size, quint32 backColor = 0) {
+        window.setGeometry(QRect(QPoint(50, 50), size));
+        control = new VelmoraControl(&window);
+        control->setGeometry(QRect(QPoint(0, 0), size));
+        control->SetBackColor(backColor);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        states = std::make_unique<QSignalSpy>(control, &VelmoraControl::OnReadyStateChange);
+        control->PlayMovie(TEST_MEDIA_DIR "/long.flv");
+        QTRY_VERIFY_WITH_TIMEOUT(control->CurrentTime() > 1.0f, 10000);
+        QTest::qWait(200);
+    }
+    ~Playing() { control->StopMovie(); }
+    QWidget window;
+    VelmoraControl* control = nullptr;
+    std::unique_ptr<QSignalSpy> states;
+};
+
 } // namespace
 
 class TestRender : public QObject {
     Q_OBJECT
   private slots:
     void grabShowsThePattern() {
-        QWidget window;
-        window.setGeometry(50, 50, 480, 360);
-        auto* control = new VelmoraControl(&window);
-        control->setGeometry(0, 0, 480, 360);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const bool gl = control->findChild<QOpenGLWidget*>() != nullptr;
+        Playing p({480, 360});
+        const bool gl = p.control->findChild<QOpenGLWidget*>() != nullptr;
         QCOMPARE(gl, qgetenv("OVELO_VIDEO") == "gl");
-        QSignalSpy states(control, &VelmoraControl::OnReadyStateChange);
-        control->PlayMovie(TEST_MEDIA_DIR "/long.flv");
-        QTRY_COMPARE_WITH_TIMEOUT(states.count(), 2, 10000);
-        QTRY_VERIFY_WITH_TIMEOUT(control->CurrentTime() > 1.0f, 10000);
-        QTest::qWait(200);
-        const QImage image = control->grab().toImage();
-        if (!qEnvironmentVariableIsEmpty("OVELO_GRAB"))
-            image.save(qEnvironmentVariable("OVELO_GRAB"));
-        QSet<QRgb> colours;
+        QCOMPARE(p.states->count(), 2); // Play at once, Play when the stream starts
+        const QImage image = p.control->grab().toImage();
+        SaveGrab(image);
         int bright = 0;
-        for (int y = 0; y < image.height(); y += 8)
-            for (int x = 0; x < image.width(); x += 8) {
-                const QColor c = image.pixelColor(x, y);
-                colours.insert(c.rgb() & 0xF0F0F0);
-                if (c.value() > 100)
-                    ++bright;
-            }
-        // The test pattern has many colour bars; a black or blank picture has one colour.
-        QVERIFY2(colours.size() > 8, qPrintable(QString::number(colours.size())));
+        const int colours = ColoursIn(image, &bright);
+        QVERIFY2(colours > 8, qPrintable(QString::number(colours)));
         QVERIFY(bright > 100);
-        control->StopMovie();
     }
 
     void fullScreenRoundTripKeepsVideo() {
-        QWidget window;
-        window.setGeometry(50, 50, 480, 360);
-        auto* control = new VelmoraControl(&window);
-        control->setGeometry(0, 0, 480, 360);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        control->PlayMovie(TEST_MEDIA_DIR "/long.flv");
-        QTRY_VERIFY_WITH_TIMEOUT(control->CurrentTime() > 1.0f, 10000);
-
+        Playing p({480, 360});
+        VelmoraControl* control = p.control;
         control->SetFullScreen(true);
         FullScreenWindow* fs = control->fullScreenWindow();
         QVERIFY(QTest::qWaitForWindowExposed(fs));
         QCOMPARE(fs->size(), fs->screen()->geometry().size());
         WaitForProgress(control);
         const QImage full = fs->grab().toImage();
-        if (!qEnvironmentVariableIsEmpty("OVELO_GRAB"))
-            full.save(qEnvironmentVariable("OVELO_GRAB") + ".full.png");
+        SaveGrab(full, ".full.png");
         QVERIFY2(ColoursIn(full) > 8, "video shows in full screen");
 
         QTest::keyClick(control->picture1(), Qt::Key_Escape);
         QTRY_VERIFY_WITH_TIMEOUT(!control->FullScreen(), 1000);
         QCOMPARE(control->size(), QSize(480, 360));
         WaitForProgress(control);
-        const QImage back = control->grab().toImage();
-        QVERIFY2(ColoursIn(back) > 8, "video shows back in the window");
-        control->StopMovie();
+        QVERIFY2(ColoursIn(control->grab().toImage()) > 8, "video shows back in the window");
     }
 
     void keepsAspectWithBarsInBackColorAndSurvivesAMove() {
-        QWidget window;
-        window.setGeometry(50, 50, 640, 240);
-        auto* control = new VelmoraControl(&window);
-        control->setGeometry(0, 0, 640, 240);
-        control->SetBackColor(0x000000FF); // red, as 0x00BBGGRR
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QSignalSpy states(control, &VelmoraControl::OnReadyStateChange);
-        control->PlayMovie(TEST_MEDIA_DIR "/long.flv");
-        QTRY_VERIFY_WITH_TIMEOUT(control->CurrentTime() > 1.0f, 10000);
-        QTest::qWait(200);
+        Playing p({640, 240}, 0x000000FF); // red, as 0x00BBGGRR
+        VelmoraControl* control = p.control;
         QImage image = control->grab().toImage();
         // 320x240 in 640x240: the picture is 320 wide and centred, red bars either side.
         QCOMPARE(image.pixelColor(20, 120).rgb() & 0xF0F0F0, QColor(Qt::red).rgb() & 0xF0F0F0);
@@ -112,13 +103,11 @@ class TestRender : public QObject {
         other.setGeometry(100, 100, 640, 240);
         other.show();
         QVERIFY(QTest::qWaitForWindowExposed(&other));
-        for (QWidget* host : {&other, &window}) {
+        for (QWidget* host : {&other, &p.window}) {
             control->setParent(host);
             control->setGeometry(0, 0, 640, 240);
             control->show();
-            const float before = control->CurrentTime();
-            QTRY_VERIFY_WITH_TIMEOUT(control->CurrentTime() > before + 0.3f, 5000);
-            QTest::qWait(200);
+            WaitForProgress(control);
             image = control->grab().toImage();
             QSet<QRgb> colours;
             for (int x = 170; x < 470; x += 6)
