@@ -100,7 +100,7 @@ bool InputRelay::relay(QEvent* event, Source source) {
     }
 }
 
-QPointF InputRelay::twipsOf(QMouseEvent* e, Source) const {
+QPointF InputRelay::twipsOf(QMouseEvent* e) const {
     return e->position() * TwipsPerPixel(picture1_);
 }
 
@@ -131,7 +131,7 @@ void InputRelay::releaseCapture() {
 }
 
 void InputRelay::mouseMove(QMouseEvent* e, Source source) {
-    const QPointF t = twipsOf(e, source);
+    const QPointF t = twipsOf(e);
     trackPointer(t);
     if (source == Source::Picture1)
         trackPointer(t); // the control's own move handler tracks again before it raises
@@ -141,7 +141,7 @@ void InputRelay::mouseMove(QMouseEvent* e, Source source) {
 
 void InputRelay::mousePress(QMouseEvent* e, Source source) {
     afterDoubleClick_ = false;
-    const QPointF t = twipsOf(e, source);
+    const QPointF t = twipsOf(e);
     const short button = ButtonCode(e->button());
     if (source == Source::Picture1 && button == 1 && insideLogo(t))
         Opener()(QUrl(QString::fromLatin1(kMakerPage)));
@@ -149,7 +149,7 @@ void InputRelay::mousePress(QMouseEvent* e, Source source) {
 }
 
 void InputRelay::mouseRelease(QMouseEvent* e, Source source) {
-    const QPointF t = twipsOf(e, source);
+    const QPointF t = twipsOf(e);
     const short button = ButtonCode(e->button());
     emit control_->MouseUp(button, ShiftMask(e->modifiers()), float(t.x()), float(t.y()));
     // A click is a left press and release over the video; the release that ends a double

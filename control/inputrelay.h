@@ -55,7 +55,7 @@ class InputRelay : public QObject {
     void mouseMove(QMouseEvent* e, Source source);
     void keyPress(QKeyEvent* e, Source source);
     void keyRelease(QKeyEvent* e);
-    QPointF twipsOf(QMouseEvent* e, Source source) const;
+    QPointF twipsOf(QMouseEvent* e) const;
 
     VelmoraControl* control_;
     QWidget* picture1_;

@@ -7,7 +7,6 @@
 #include "twips.h"
 
 #include <QLocale>
-#include <QMessageBox>
 #include <QResizeEvent>
 #include <charconv>
 #include <cmath>
