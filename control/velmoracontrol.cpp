@@ -1,6 +1,6 @@
 #include "velmoracontrol.h"
 
-#include "fullscreenwindow.h"
+#include "controlfullscreenwindow.h"
 #include "inputrelay.h"
 #include "logo.h"
 #include "movie/playermovie.h"
@@ -102,7 +102,7 @@ VelmoraControl::~VelmoraControl() {
 
 void VelmoraControl::LoadPlayerMovie() {
     if (!fullScreenWindow_)
-        fullScreenWindow_ = new FullScreenWindow;
+        fullScreenWindow_ = new ControlFullScreenWindow;
     if (!fullScreen_)
         fullScreenWindow_->hide();
     fullScreenWindow_->SetMaximized();

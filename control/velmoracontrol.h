@@ -11,7 +11,7 @@
 namespace flv {
 
 class MovieEngine;
-class FullScreenWindow;
+class ControlFullScreenWindow;
 class InputRelay;
 class Logo;
 using EngineFactory = std::function<MovieEngine*(QObject* parent)>;
@@ -72,7 +72,7 @@ class VelmoraControl : public QWidget, public Velmora {
     bool PointerOutsideLogo() const;
     Logo* logo() const { return logo_; }
     QWidget* picture1() const { return picture1_; }
-    FullScreenWindow* fullScreenWindow() const;
+    ControlFullScreenWindow* fullScreenWindow() const;
     float NormalWidth() const { return normalWidth_; }
     qint32 NormalHeight() const { return normalHeight_; }
 
@@ -115,7 +115,7 @@ class VelmoraControl : public QWidget, public Velmora {
     QWidget* picture2_;
     Logo* logo_;
     InputRelay* relay_;
-    QPointer<FullScreenWindow> fullScreenWindow_;
+    QPointer<ControlFullScreenWindow> fullScreenWindow_;
     QPointer<QWidget> surfaceWindow_;
     QTimer timer1_;
     QTimer timer2_;

@@ -1,5 +1,5 @@
 // The control's own full screen: the video surface moves into the library's full-screen window.
-#include "fullscreenwindow.h"
+#include "controlfullscreenwindow.h"
 #include "inputrelay.h"
 #include "twips.h"
 #include "velmoracontrol.h"
@@ -10,7 +10,7 @@
 
 namespace flv {
 
-FullScreenWindow* VelmoraControl::fullScreenWindow() const {
+ControlFullScreenWindow* VelmoraControl::fullScreenWindow() const {
     return fullScreenWindow_;
 }
 
@@ -82,7 +82,7 @@ void VelmoraControl::Timer2Tick() {
 
 void VelmoraControl::Picture1KeyDown(short keyCode) {
     if (fullScreenWindow_ && fullScreenWindow_->IsMaximized() &&
-        FullScreenWindow::IsLeaveKey(keyCode))
+        ControlFullScreenWindow::IsLeaveKey(keyCode))
         fullScreenWindow_->SetNormal();
 }
 

@@ -1,5 +1,5 @@
 // Input over the video reaches the host as the control's events; the logo; the full screen.
-#include "fullscreenwindow.h"
+#include "controlfullscreenwindow.h"
 #include "inputrelay.h"
 #include "keycodes.h"
 #include "logo.h"
@@ -273,7 +273,7 @@ class TestInput : public QObject {
 
     void fullScreenRoundTripByEsc() {
         Stage s;
-        FullScreenWindow* fs = s.control->fullScreenWindow();
+        ControlFullScreenWindow* fs = s.control->fullScreenWindow();
         QVERIFY(fs && fs->isHidden() && fs->IsMaximized());
         QCOMPARE(fs->objectName(), QString("Form1"));
         QVERIFY(fs->windowFlags() & Qt::FramelessWindowHint);
@@ -312,7 +312,7 @@ class TestInput : public QObject {
 
     void fullScreenByTheHostAndKeysOutside() {
         Stage s;
-        FullScreenWindow* fs = s.control->fullScreenWindow();
+        ControlFullScreenWindow* fs = s.control->fullScreenWindow();
         // Esc outside full screen only sets the hidden window to normal.
         QSignalSpy keys(s.control, &VelmoraControl::KeyDown);
         QTest::keyClick(s.picture1(), Qt::Key_Escape);
@@ -355,7 +355,7 @@ class TestInput : public QObject {
     void destroyedInFullScreen() {
         auto* s = new Stage;
         s->control->SetFullScreen(true);
-        QPointer<FullScreenWindow> fs = s->control->fullScreenWindow();
+        QPointer<ControlFullScreenWindow> fs = s->control->fullScreenWindow();
         delete s;
         QVERIFY(fs.isNull());
     }

@@ -1,5 +1,5 @@
 // The picture reaches the screen: a grab of the control shows the test pattern, not black.
-#include "fullscreenwindow.h"
+#include "controlfullscreenwindow.h"
 #include "velmoracontrol.h"
 
 #include <QOpenGLWidget>
@@ -76,7 +76,7 @@ class TestRender : public QObject {
         Playing p({480, 360});
         VelmoraControl* control = p.control;
         control->SetFullScreen(true);
-        FullScreenWindow* fs = control->fullScreenWindow();
+        ControlFullScreenWindow* fs = control->fullScreenWindow();
         QVERIFY(QTest::qWaitForWindowExposed(fs));
         QCOMPARE(fs->size(), fs->screen()->geometry().size());
         WaitForProgress(control);

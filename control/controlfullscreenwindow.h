@@ -5,10 +5,10 @@
 
 namespace flv {
 
-class FullScreenWindow : public QWidget {
+class ControlFullScreenWindow : public QWidget {
     Q_OBJECT
   public:
-    FullScreenWindow();
+    ControlFullScreenWindow();
     // Full screen is this window's "maximized" state; any state other than normal counts.
     bool IsMaximized() const;
     bool IsNormal() const;

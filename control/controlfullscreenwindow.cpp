@@ -1,4 +1,4 @@
-#include "fullscreenwindow.h"
+#include "controlfullscreenwindow.h"
 
 #include "keycodes.h"
 
@@ -7,31 +7,32 @@
 
 namespace flv {
 
-FullScreenWindow::FullScreenWindow() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint) {
+ControlFullScreenWindow::ControlFullScreenWindow()
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint) {
     setObjectName("Form1");
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Window);
     setFocusPolicy(Qt::StrongFocus);
 }
 
-bool FullScreenWindow::IsMaximized() const {
+bool ControlFullScreenWindow::IsMaximized() const {
     return windowState() & (Qt::WindowFullScreen | Qt::WindowMaximized);
 }
 
-bool FullScreenWindow::IsNormal() const {
+bool ControlFullScreenWindow::IsNormal() const {
     return (windowState() & ~Qt::WindowActive) == Qt::WindowNoState;
 }
 
-void FullScreenWindow::SetMaximized() {
+void ControlFullScreenWindow::SetMaximized() {
     setWindowState((windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized)) |
                    Qt::WindowFullScreen);
 }
 
-void FullScreenWindow::SetNormal() {
+void ControlFullScreenWindow::SetNormal() {
     setWindowState(windowState() & Qt::WindowActive);
 }
 
-void FullScreenWindow::ShowOn(QScreen* screen) {
+void ControlFullScreenWindow::ShowOn(QScreen* screen) {
     // Without a window manager the full-screen state alone does not size the window.
     if (screen)
         setGeometry(screen->geometry());
@@ -41,11 +42,11 @@ void FullScreenWindow::ShowOn(QScreen* screen) {
     activateWindow();
 }
 
-bool FullScreenWindow::IsLeaveKey(short keyCode) {
+bool ControlFullScreenWindow::IsLeaveKey(short keyCode) {
     return keyCode == 18 || keyCode == 27 || keyCode == 91 || keyCode == 92;
 }
 
-void FullScreenWindow::keyPressEvent(QKeyEvent* event) {
+void ControlFullScreenWindow::keyPressEvent(QKeyEvent* event) {
     if (IsLeaveKey(VirtualKeyCode(event->key(), event->modifiers())))
         SetNormal();
 }
