@@ -241,6 +241,11 @@ class TestLayout : public QObject {
         QTest::newRow("settings") << ovelo::SettingsPicture(idle) << idle;
         QTest::newRow("skin") << ovelo::SkinPicture(idle) << idle;
         QTest::newRow("banner") << ovelo::BannerPicture(banner) << banner;
+        const QSize about(425, 137), knowledge(457, 81);
+        QTest::newRow("about") << ovelo::AboutBanner(about) << about;
+        QTest::newRow("about notice") << ovelo::AboutNoticePicture(idle) << idle;
+        QTest::newRow("about web") << ovelo::AboutWebPicture(idle) << idle;
+        QTest::newRow("knowledge") << ovelo::KnowledgeBanner(knowledge, "F4V") << knowledge;
     }
     void pictures() {
         QFETCH(QPixmap, picture);

@@ -13,10 +13,10 @@ namespace {
 
 // Square pictures are drawn in a 100 x 100 box; rectangular ones get the whole rectangle.
 using UnitDraw = void (*)(QPainter&);
-using RectDraw = void (*)(QPainter&, const QRectF&);
 
 const QColor kAccentLight(0x4f, 0xc3, 0xff);
 const QColor kAccentDark(0x15, 0x5f, 0xc0);
+const QColor kAccentDeep(0x0b, 0x34, 0x78);
 
 void InUnitSquare(QPainter& p, const QRectF& r, UnitDraw draw) {
     const double side = std::min(r.width(), r.height());
@@ -35,7 +35,7 @@ QLinearGradient Vertical(double top, double bottom, const QColor& from, const QC
     return g;
 }
 
-QPixmap Render(QSize size, RectDraw draw) {
+template <typename Draw> QPixmap Render(QSize size, Draw draw) {
     const qreal dpr = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
     QPixmap pixmap(size * dpr);
     if (pixmap.isNull())
@@ -126,9 +126,14 @@ void FolderShape(QPainter& p) {
     p.drawPolygon(triangle, 3);
 }
 
-void GlobeShape(QPainter& p) {
+QPainterPath GlobeOutline() {
     QPainterPath globe;
     globe.addEllipse(QPointF(50, 50), 43, 43);
+    return globe;
+}
+
+void GlobeBody(QPainter& p) {
+    const QPainterPath globe = GlobeOutline();
     QRadialGradient g(QPointF(38, 34), 60);
     g.setColorAt(0, kAccentLight);
     g.setColorAt(1, kAccentDark);
@@ -143,8 +148,19 @@ void GlobeShape(QPainter& p) {
     p.drawLine(QPointF(5, 29), QPointF(95, 29));
     p.drawLine(QPointF(5, 71), QPointF(95, 71));
     p.restore();
+}
+
+void GlobeShape(QPainter& p) {
+    GlobeBody(p);
     p.setPen(QPen(QColor(0xe0, 0xf2, 0xff), 3.5));
-    p.drawPath(globe);
+    p.drawPath(GlobeOutline());
+}
+
+// On a white dialog the light rim would vanish, so it gets a dark one.
+void GlobeOnWhite(QPainter& p) {
+    GlobeBody(p);
+    p.setPen(QPen(kAccentDeep, 3.5));
+    p.drawPath(GlobeOutline());
 }
 
 QPainterPath GearPath() {
@@ -206,28 +222,49 @@ void Emblem(QPainter& p) {
     p.drawPolygon(triangle, 3);
 }
 
-QFont WordFont() {
+QFont TextFont(const QStringList& families, bool bold) {
     QFont font;
-    font.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+    font.setFamilies(families);
     font.setStyleHint(QFont::SansSerif);
-    font.setBold(true);
+    font.setBold(bold);
     font.setPixelSize(100);
     return font;
 }
 
-// The word is drawn as an outline scaled into the box, so it fills it whatever the font metrics.
-void Word(QPainter& p, const QString& text, const QRectF& box, const QBrush& fill) {
+QFont WordFont() {
+    return TextFont({QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")}, true);
+}
+
+QFont PlainFont() {
+    return TextFont({QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")}, false);
+}
+
+QFont ChineseFont() {
+    return TextFont({QStringLiteral("Microsoft YaHei"), QStringLiteral("微软雅黑"),
+                     QStringLiteral("WenQuanYi Micro Hei")},
+                    false);
+}
+
+// Text is drawn as an outline scaled into its box, so it fits whatever the font metrics; the
+// box's left or bottom edge can anchor it so neighbouring texts line up.
+QPainterPath FittedText(const QString& text, const QFont& font, const QRectF& box,
+                        Qt::Alignment align = Qt::AlignCenter) {
     QPainterPath path;
-    path.addText(0, 0, WordFont(), text);
-    const QRectF bounds = path.boundingRect();
-    if (bounds.isEmpty())
-        return;
-    const double scale = std::min(box.width() / bounds.width(), box.height() / bounds.height());
+    path.addText(0, 0, font, text);
+    const QRectF b = path.boundingRect();
+    if (b.isEmpty())
+        return {};
+    const double scale = std::min(box.width() / b.width(), box.height() / b.height());
+    const bool left = align & Qt::AlignLeft, bottom = align & Qt::AlignBottom;
     QTransform t;
-    t.translate(box.center().x(), box.center().y());
+    t.translate(left ? box.left() : box.center().x(), bottom ? box.bottom() : box.center().y());
     t.scale(scale, scale);
-    t.translate(-bounds.center().x(), -bounds.center().y());
-    p.fillPath(t.map(path), fill);
+    t.translate(-(left ? b.left() : b.center().x()), -(bottom ? b.bottom() : b.center().y()));
+    return t.map(path);
+}
+
+void Word(QPainter& p, const QString& text, const QRectF& box, const QBrush& fill) {
+    p.fillPath(FittedText(text, WordFont(), box), fill);
 }
 
 QLinearGradient WordFill(const QRectF& box) {
@@ -248,6 +285,118 @@ void Banner(QPainter& p, const QRectF& r) {
     const double left = mark.right() + 0.25 * h;
     const QRectF word(left, r.top() + 0.18 * h, r.right() - 0.1 * h - left, 0.64 * h);
     Word(p, QStringLiteral("Ovelo"), word, WordFill(word));
+}
+
+// An information badge in the product's blue, rimmed dark so it stands out on a white dialog.
+void NoticeBadge(QPainter& p) {
+    QRadialGradient g(QPointF(38, 30), 70);
+    g.setColorAt(0, kAccentLight);
+    g.setColorAt(1, kAccentDark);
+    p.setPen(QPen(kAccentDeep, 3.5));
+    p.setBrush(g);
+    p.drawEllipse(QRectF(5, 5, 90, 90));
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawEllipse(QPointF(50, 27), 8, 8);
+    p.drawRoundedRect(QRectF(42, 41, 16, 36), 3, 3);
+    p.drawRoundedRect(QRectF(35, 41, 16, 8), 2, 2);
+    p.drawRoundedRect(QRectF(35, 71, 30, 8), 2, 2);
+}
+
+// The about box is white, so the band is pale and fades out to the right, and the name is dark.
+void AboutBand(QPainter& p, const QRectF& r) {
+    QLinearGradient band(r.topLeft(), r.topRight());
+    band.setColorAt(0, QColor(0xd4, 0xec, 0xff));
+    band.setColorAt(0.55, QColor(0xec, 0xf7, 0xff));
+    band.setColorAt(1, QColor(0xff, 0xff, 0xff, 0));
+    p.fillRect(r, band);
+    QLinearGradient rule(r.topLeft(), r.topRight());
+    rule.setColorAt(0, kAccentDark);
+    rule.setColorAt(1, QColor(kAccentLight.red(), kAccentLight.green(), kAccentLight.blue(), 0));
+    const double thick = std::max(1.0, 0.025 * r.height());
+    p.fillRect(QRectF(r.left(), r.bottom() - thick, r.width(), thick), rule);
+}
+
+void AboutArt(QPainter& p, const QRectF& r) {
+    AboutBand(p, r);
+    const double h = r.height();
+    const QRectF mark(r.left() + 0.12 * h, r.top() + 0.14 * h, 0.7 * h, 0.7 * h);
+    InUnitSquare(p, mark, Emblem);
+    const double left = mark.right() + 0.2 * h, width = r.right() - 0.1 * h - left;
+    const QRectF name(left, r.top() + 0.14 * h, width, 0.46 * h);
+    const QPainterPath word =
+        FittedText(QStringLiteral("Ovelo"), WordFont(), name, Qt::AlignLeft | Qt::AlignBottom);
+    p.fillPath(word, Vertical(name.top(), name.bottom(), QColor(0x1e, 0x8c, 0xe4), kAccentDeep));
+    const QRectF line(left + 0.02 * h, r.top() + 0.67 * h, width, 0.14 * h);
+    p.fillPath(FittedText(QStringLiteral("Flash Video Player"), PlainFont(), line,
+                          Qt::AlignLeft | Qt::AlignVCenter),
+               QColor(0x48, 0x5a, 0x70));
+}
+
+// A book with a film frame on its cover: what there is to know about a video format.
+void BookShape(QPainter& p) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(kAccentLight);
+    p.drawRoundedRect(QRectF(22, 8, 66, 86), 6, 6);
+    p.setBrush(QColor(0xf4, 0xf8, 0xfc));
+    p.drawRect(QRectF(26, 11, 58, 78));
+    p.setPen(QPen(kAccentDeep, 2));
+    p.setBrush(Vertical(6, 88, Qt::white, QColor(0xb4, 0xe2, 0xff)));
+    p.drawRoundedRect(QRectF(12, 5, 66, 84), 6, 6);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kAccentDark);
+    p.drawRoundedRect(QRectF(12, 5, 12, 84), 6, 6);
+    p.drawRect(QRectF(18, 5, 6, 84));
+    p.setBrush(QColor(0x12, 0x1a, 0x26));
+    p.drawRoundedRect(QRectF(31, 27, 40, 40), 3, 3);
+    p.setBrush(Qt::white);
+    for (int i = 0; i < 5; ++i) {
+        p.drawRect(QRectF(34 + 7.5 * i, 30, 4, 4));
+        p.drawRect(QRectF(34 + 7.5 * i, 60, 4, 4));
+    }
+    p.setBrush(kAccentLight);
+    const QPointF triangle[] = {{44, 38}, {44, 56}, {59, 47}};
+    p.drawPolygon(triangle, 3);
+}
+
+// The band is a strip of film: deep blue brightening to cyan, with faint sprocket holes.
+void KnowledgeBand(QPainter& p, const QRectF& r) {
+    QLinearGradient band(r.topLeft(), r.topRight());
+    band.setColorAt(0, kAccentDeep);
+    band.setColorAt(0.6, kAccentDark);
+    band.setColorAt(1, QColor(0x2a, 0xa4, 0xe8));
+    p.fillRect(r, band);
+    const double hole = 0.07 * r.height();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 255, 255, 40));
+    for (double x = r.left() + hole; x < r.right(); x += 2.5 * hole) {
+        p.drawRoundedRect(QRectF(x, r.top() + hole * 0.6, hole, hole), 1, 1);
+        p.drawRoundedRect(QRectF(x, r.bottom() - hole * 1.6, hole, hole), 1, 1);
+    }
+    const double h = r.height(), tip = r.right() - 0.5 * h;
+    p.setBrush(QColor(255, 255, 255, 32));
+    const QPointF play[] = {{tip - 0.5 * h, r.top() + 0.2 * h},
+                            {tip - 0.5 * h, r.bottom() - 0.2 * h},
+                            {tip, r.center().y()}};
+    p.drawPolygon(play, 3);
+}
+
+void KnowledgeArt(QPainter& p, const QRectF& r, const QString& topic) {
+    KnowledgeBand(p, r);
+    const double h = r.height();
+    const QRectF mark(r.left() + 0.18 * h, r.top() + 0.14 * h, 0.72 * h, 0.72 * h);
+    InUnitSquare(p, mark, BookShape);
+    // The caption is sized first so that a long topic shrinks rather than pushing it out.
+    const QRectF unplaced(0, -0.26 * h, r.width(), 0.26 * h);
+    const QPainterPath caption = FittedText(QStringLiteral("知识中心"), ChineseFont(), unplaced,
+                                            Qt::AlignLeft | Qt::AlignBottom);
+    const double gap = 0.18 * h, left = mark.right() + 0.3 * h;
+    const double room = r.right() - 0.2 * h - left - gap - caption.boundingRect().width();
+    const QRectF big(left, r.top() + 0.2 * h, std::max(room, 1.0), 0.52 * h);
+    const QPainterPath word = FittedText(topic, WordFont(), big, Qt::AlignLeft | Qt::AlignBottom);
+    p.fillPath(word, Vertical(big.top(), big.bottom(), Qt::white, QColor(0xc4, 0xea, 0xff)));
+    const double right = word.isEmpty() ? left : word.boundingRect().right() + gap;
+    p.fillPath(caption.translated(right, big.bottom()), QColor(0xa8, 0xe0, 0xff));
 }
 
 template <UnitDraw draw> QPixmap Square(QSize size) {
@@ -290,6 +439,22 @@ QPixmap SkinPicture(QSize size) {
 
 QPixmap BannerPicture(QSize size) {
     return Render(size, Banner);
+}
+
+QPixmap AboutBanner(QSize size) {
+    return Render(size, AboutArt);
+}
+
+QPixmap AboutNoticePicture(QSize size) {
+    return Square<NoticeBadge>(size);
+}
+
+QPixmap AboutWebPicture(QSize size) {
+    return Square<GlobeOnWhite>(size);
+}
+
+QPixmap KnowledgeBanner(QSize size, const QString& topic) {
+    return Render(size, [&topic](QPainter& p, const QRectF& r) { KnowledgeArt(p, r, topic); });
 }
 
 } // namespace ovelo

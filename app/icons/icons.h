@@ -1,10 +1,11 @@
-// The main window's button images and idle-screen pictures, drawn rather than loaded, so they
-// stay sharp at any size and device pixel ratio. All of them read on a black video background.
+// The program's pictures, drawn rather than loaded, so they stay sharp at any size and device
+// pixel ratio. The main window's read on a black video background; each dialog's are noted below.
 #pragma once
 
 #include <QIcon>
 #include <QPixmap>
 #include <QSize>
+#include <QString>
 
 namespace ovelo {
 
@@ -21,5 +22,15 @@ QPixmap OnlinePicture(QSize size);
 QPixmap SettingsPicture(QSize size);
 QPixmap SkinPicture(QSize size);
 QPixmap BannerPicture(QSize size);
+
+// The about box's pictures, made to read on its white surface: the banner (drawn for about
+// 425 x 137) and the small marks beside the origin notice and the web address.
+QPixmap AboutBanner(QSize size);
+QPixmap AboutNoticePicture(QSize size);
+QPixmap AboutWebPicture(QSize size);
+
+// The knowledge centre windows' banner (drawn for about 457 x 81): an opaque band, so it reads on
+// any window background, naming the topic ("FLV", "F4V").
+QPixmap KnowledgeBanner(QSize size, const QString& topic);
 
 } // namespace ovelo
