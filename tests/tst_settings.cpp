@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 using ovelo::GetFromIni;
-using ovelo::WritePrivateProfileStringA;
+using ovelo::WriteToIni;
 
 namespace {
 
@@ -131,7 +131,7 @@ class TestSettings : public QObject {
             Put(ini(), before);
         else
             QFile::remove(ini());
-        WritePrivateProfileStringA(section, key, value, ini());
+        WriteToIni(section, key, value, ini());
         QFETCH(QByteArray, after);
         QCOMPARE(Bytes(ini()), after);
         if (!HasLineBreak(value) && !key.contains('=') && !section.contains(']'))
@@ -162,7 +162,7 @@ class TestSettings : public QObject {
         std::signal(SIGXFSZ, SIG_IGN);
         if (why == "full")
             setrlimit(RLIMIT_FSIZE, &full);
-        WritePrivateProfileStringA("A", "k", QString(8192, 'x'), path);
+        WriteToIni("A", "k", QString(8192, 'x'), path);
         setrlimit(RLIMIT_FSIZE, &normal);
         QFile::setPermissions(folder.path(),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -174,7 +174,7 @@ class TestSettings : public QObject {
     void writeKeepsPermissions() {
         Put(ini(), "[A]\nk=1\n");
         QFile::setPermissions(ini(), QFile::ReadOwner | QFile::WriteOwner);
-        WritePrivateProfileStringA("A", "k", "2", ini());
+        WriteToIni("A", "k", "2", ini());
         QCOMPARE(QFile::permissions(ini()) & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
     }
 

@@ -247,8 +247,8 @@ QString GetFromIni(const QString& section, const QString& key, const QString& fi
     return CutToUtf8(value.toString(), kMaxValueBytes);
 }
 
-void WritePrivateProfileStringA(const QString& section, const QString& key, const QString& value,
-                                const QString& fileName) {
+void WriteToIni(const QString& section, const QString& key, const QString& value,
+                const QString& fileName) {
     const QString sectionName = TrimBlanks(section).toString();
     const QString keyName = TrimBlanks(key).toString();
     if (!CanWrite(sectionName, keyName, value)) {

@@ -19,7 +19,13 @@ QString GetFromIni(const QString& section, const QString& key, const QString& fi
 // The file is replaced as a whole or not at all. A value with a line break, a name that could
 // not be read back, a missing folder or a read-only file leave the file untouched; failures
 // are logged, not reported.
-void WritePrivateProfileStringA(const QString& section, const QString& key, const QString& value,
-                                const QString& fileName);
+void WriteToIni(const QString& section, const QString& key, const QString& value,
+                const QString& fileName);
+
+// Old name, kept until the callers move.
+inline void WritePrivateProfileStringA(const QString& section, const QString& key,
+                                       const QString& value, const QString& fileName) {
+    WriteToIni(section, key, value, fileName);
+}
 
 } // namespace ovelo
