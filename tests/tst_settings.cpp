@@ -6,6 +6,7 @@
 #include <QtTest>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using ovelo::GetFromIni;
@@ -44,6 +45,16 @@ void WriteRow(const char* name, const QByteArray& before, const QString& section
 
 bool HasLineBreak(const QString& s) {
     return s.contains('\n') || s.contains('\r');
+}
+
+// What a path is, seen without following it: type, size and where a link points.
+QString Describe(const QString& path) {
+    struct stat info {};
+    lstat(QFile::encodeName(path).constData(), &info);
+    return QString("%1 %2 %3")
+        .arg(info.st_mode & S_IFMT)
+        .arg(info.st_size)
+        .arg(QFileInfo(path).symLinkTarget());
 }
 
 } // namespace
@@ -136,6 +147,36 @@ class TestSettings : public QObject {
         QCOMPARE(Bytes(ini()), after);
         if (!HasLineBreak(value) && !key.contains('=') && !section.contains(']'))
             QCOMPARE(GetFromIni(section, key, ini()), value);
+    }
+
+    void specialPathsAreLeftAlone_data() {
+        QTest::addColumn<QString>("kind");
+        for (const char* kind : {"FIFO", "link to /dev/zero", "directory", "over 32 MiB"})
+            QTest::newRow(kind) << QString(kind);
+    }
+    void specialPathsAreLeftAlone() {
+        QFETCH(QString, kind);
+        QTemporaryDir folder;
+        const QString path = folder.filePath("Config.ini");
+        if (kind == "FIFO") {
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (kind == "directory") {
+            QVERIFY(QDir().mkdir(path));
+        } else if (kind == "link to /dev/zero") {
+            QVERIFY(QFile::link("/dev/zero", path));
+        } else {
+            Put(path, "[A]\nk=1\n");
+            QVERIFY(QFile::resize(path, (32 << 20) + 1));
+        }
+        const QString before = Describe(path);
+        // Waiting on the path would hang the run; the alarm ends it as a failure instead.
+        alarm(10);
+        QCOMPARE(GetFromIni("A", "k", path), QString());
+        WriteToIni("A", "k", "2", path);
+        alarm(0);
+        QCOMPARE(Describe(path), before);
+        const auto all = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
+        QCOMPARE(QDir(folder.path()).entryList(all), QStringList{"Config.ini"});
     }
 
     void failedWriteKeepsTheFile_data() {

@@ -1,8 +1,8 @@
 #include "inifile.h"
 
 #include "platform/codepage.h"
+#include "platform/regularfile.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QList>
 #include <QLoggingCategory>
@@ -17,7 +17,8 @@ namespace {
 
 // What the Windows reader hands back through its buffer of 255 bytes.
 constexpr qsizetype kMaxValueBytes = 254;
-// Far beyond any settings file; a bigger one is something else and is left alone.
+// Far beyond any settings file; a bigger one is something else and is neither read nor
+// rewritten. Every read reads the whole file, so this also bounds the time one read takes.
 constexpr qint64 kMaxFileBytes = 32 << 20;
 
 const QByteArray kUtf8Bom("\xEF\xBB\xBF");
@@ -117,26 +118,27 @@ Place Find(const QList<Line>& lines, QStringView section, QStringView key) {
 }
 
 struct Stored {
+    bool usable = false; // false: not a regular file, too big or unreadable; left alone
     bool exists = false;
-    bool readable = false;
     QByteArray bytes;
 };
 
 Stored Load(const QString& fileName) {
-    Stored stored;
-    QFile file(fileName);
-    stored.exists = file.exists();
-    if (!stored.exists) {
-        stored.readable = true;
-        return stored;
+    switch (KindOfPath(fileName)) {
+    case PathKind::Missing:
+        return {true, false, {}};
+    case PathKind::Other:
+        qCInfo(lcIni) << "not a regular file:" << fileName;
+        return {false, true, {}};
+    case PathKind::RegularFile:
+        break;
     }
-    if (file.size() > kMaxFileBytes || !file.open(QIODevice::ReadOnly)) {
-        qCWarning(lcIni) << "cannot read" << fileName;
-        return stored;
+    std::optional<QByteArray> bytes = ReadRegularFile(fileName, kMaxFileBytes);
+    if (!bytes) {
+        qCInfo(lcIni) << "cannot read, or too big:" << fileName;
+        return {false, true, {}};
     }
-    stored.bytes = file.readAll();
-    stored.readable = file.error() == QFileDevice::NoError;
-    return stored;
+    return {true, true, std::move(*bytes)};
 }
 
 struct Text {
@@ -235,7 +237,7 @@ QString GetFromIni(const QString& section, const QString& key, const QString& fi
     if (sectionName.isEmpty() || keyName.isEmpty())
         return {};
     const Stored stored = Load(fileName);
-    if (!stored.readable)
+    if (!stored.usable)
         return {};
     const QString text = Decode(stored.bytes).text;
     const Place place = Find(SplitLines(text), sectionName, keyName);
@@ -257,8 +259,8 @@ void WriteToIni(const QString& section, const QString& key, const QString& value
     }
     const Stored stored = Load(fileName);
     // A read-only file stays as it is, as on Windows, though replacing it would be possible.
-    if (!stored.readable || (stored.exists && !QFileInfo(fileName).isWritable())) {
-        qCWarning(lcIni) << "cannot write" << fileName;
+    if (!stored.usable || (stored.exists && !QFileInfo(fileName).isWritable())) {
+        qCWarning(lcIni) << "left alone:" << fileName;
         return;
     }
     const Text old = Decode(stored.bytes);

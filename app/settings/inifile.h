@@ -10,15 +10,16 @@ namespace ovelo {
 // call. Names match without regard to case, and the first of a repeated section or key wins;
 // blanks around the value and one pair of quotes around it are dropped. At most 254 bytes
 // (UTF-8) of the value, ending at a whole character. "" when the file, section or key is
-// missing. A file that is not UTF-8 is read as code page 936 (or UTF-16 after its mark).
+// missing, and when the path is not a regular file or the file is unreasonably big. A file that is
+// not UTF-8 is read as code page 936 (or UTF-16 after its mark).
 QString GetFromIni(const QString& section, const QString& key, const QString& fileName);
 
 // Stores `value` under `key` in `section`, creating the file, the section (at the end) or the
 // key (after the last key of its section) as needed; every other line stays as it was. A value
 // the reader would strip of blanks or quotes is stored in quotes, so it reads back as given.
 // The file is replaced as a whole or not at all. A value with a line break, a name that could
-// not be read back, a missing folder or a read-only file leave the file untouched; failures
-// are logged, not reported.
+// not be read back, a missing folder, a read-only or oversized file, and a path that is not a
+// regular file leave things untouched; failures are logged, not reported.
 void WriteToIni(const QString& section, const QString& key, const QString& value,
                 const QString& fileName);
 

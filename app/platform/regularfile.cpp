@@ -1,0 +1,77 @@
+#include "regularfile.h"
+
+#include <QFile>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace ovelo {
+
+namespace {
+
+class Descriptor {
+  public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+// Reads to the end, but never keeps more than maxBytes + 1 bytes: the size reported at the
+// start says nothing about a file that grows, or one in /proc that reports 0.
+std::optional<QByteArray> ReadAtMost(int fd, qint64 sizeHint, qint64 maxBytes) {
+    QByteArray bytes(qMin<qint64>(qMax<qint64>(sizeHint + 1, 4096), maxBytes + 1),
+                     Qt::Uninitialized);
+    qsizetype used = 0;
+    for (;;) {
+        if (used == bytes.size()) {
+            if (used > maxBytes)
+                return std::nullopt;
+            bytes.resize(qMin<qint64>(qint64(used) * 2, maxBytes + 1));
+        }
+        const ssize_t got = ::read(fd, bytes.data() + used, size_t(bytes.size() - used));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return std::nullopt;
+        if (got == 0)
+            break;
+        used += got;
+    }
+    bytes.truncate(used);
+    return bytes;
+}
+
+} // namespace
+
+PathKind KindOfPath(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info;
+    if (::stat(name.constData(), &info) == 0)
+        return S_ISREG(info.st_mode) ? PathKind::RegularFile : PathKind::Other;
+    return ::lstat(name.constData(), &info) == 0 ? PathKind::Other : PathKind::Missing;
+}
+
+std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes) {
+    // Opening a device can act on it (a tape rewinds), so look before opening; and open without
+    // waiting, in case the path became a FIFO in between, then check what was opened.
+    if (KindOfPath(path) != PathKind::RegularFile)
+        return std::nullopt;
+    const Descriptor fd(
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat info;
+    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_size > maxBytes)
+        return std::nullopt;
+    return ReadAtMost(fd.get(), info.st_size, maxBytes);
+}
+
+} // namespace ovelo
