@@ -47,6 +47,10 @@ bool HasLineBreak(const QString& s) {
     return s.contains('\n') || s.contains('\r');
 }
 
+QString Chinese(int n) {
+    return QString("中").repeated(n);
+}
+
 // What a path is, seen without following it: type, size and where a link points.
 QString Describe(const QString& path) {
     struct stat info {};
@@ -87,9 +91,16 @@ class TestSettings : public QObject {
         ReadRow("936 stray lead", "[A]\nk=\xD6\nj=1\n", "j", "1");
         ReadRow("junk", Raw("\0\xFF\x01[A\n\0k=\0\n[A]\n=\nk=\0x"), "k", QString(QChar(0)) + "x");
         ReadRow("254 bytes", "[A]\nk=" + Repeat("a", 255), "k", QString(Repeat("a", 254)));
-        ReadRow("cut UTF-8", "[A]\nk=a" + Repeat("中", 85), "k", "a" + QString("中").repeated(84));
+        ReadRow("127 Chinese", "[A]\nk=" + Repeat("中", 127), "k", Chinese(127));
+        ReadRow("128 Chinese", "[A]\nk=" + Repeat("中", 128), "k", Chinese(127));
+        ReadRow("128 in 936", "[A]\nk=" + Repeat("\xD6\xD0", 128), "k", Chinese(127));
+        ReadRow("mixed whole", "[A]\nk=ab" + Repeat("中", 126), "k", "ab" + Chinese(126));
+        ReadRow("mixed cut", "[A]\nk=a" + Repeat("中", 127), "k", "a" + Chinese(126));
+        ReadRow("not in 936", "[A]\nk=" + Repeat("a", 251) + "한", "k", Repeat("a", 251) + "한");
+        ReadRow("not in 936 cut", "[A]\nk=" + Repeat("a", 252) + "한", "k",
+                QString(Repeat("a", 252)));
+        ReadRow("pair whole", "[A]\nk=" + Repeat("a", 250) + "😀", "k", Repeat("a", 250) + "😀");
         ReadRow("cut pair", "[A]\nk=" + Repeat("a", 251) + "😀", "k", QString(Repeat("a", 251)));
-        ReadRow("cut 936", "[A]\nk=" + Repeat("\xD6\xD0", 127), "k", QString("中").repeated(84));
     }
     void reads() {
         QFETCH(QByteArray, file);

@@ -12,8 +12,9 @@ namespace ovelo {
 
 namespace {
 
-constexpr const char* kUtf16 =
-    QSysInfo::ByteOrder == QSysInfo::LittleEndian ? "UTF-16LE" : "UTF-16BE";
+constexpr bool kLittleEndian = QSysInfo::ByteOrder == QSysInfo::LittleEndian;
+constexpr const char* kUtf16 = kLittleEndian ? "UTF-16LE" : "UTF-16BE";
+constexpr const char* kUtf32 = kLittleEndian ? "UTF-32LE" : "UTF-32BE";
 
 bool IsLead(uchar c) {
     return c >= 0x81 && c <= 0xFE;
@@ -62,7 +63,44 @@ class Utf16Sink {
     size_t left_ = 0;
 };
 
+// One encoder per thread, opened at its first use: sizes are asked for a character at a time.
+class Cp936Encoder {
+  public:
+    Cp936Encoder() : cd_(iconv_open("GBK", kUtf32)) {
+        if (cd_ == iconv_t(-1))
+            qCWarning(lcCodePage) << "iconv has no GBK converter";
+    }
+    ~Cp936Encoder() {
+        if (cd_ != iconv_t(-1))
+            iconv_close(cd_);
+    }
+    Cp936Encoder(const Cp936Encoder&) = delete;
+    Cp936Encoder& operator=(const Cp936Encoder&) = delete;
+
+    int size(char32_t c) {
+        if (cd_ == iconv_t(-1))
+            return 0;
+        char out[8];
+        char* in = reinterpret_cast<char*>(&c);
+        char* at = out;
+        size_t inLeft = sizeof c, outLeft = sizeof out;
+        const bool done = iconv(cd_, &in, &inLeft, &at, &outLeft) != size_t(-1);
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr); // back to the start after a refusal
+        return done ? int(at - out) : 0;
+    }
+
+  private:
+    iconv_t cd_;
+};
+
 } // namespace
+
+int Cp936Size(char32_t c) {
+    if (c < 0x80)
+        return 1;
+    thread_local Cp936Encoder encoder;
+    return encoder.size(c);
+}
 
 QString DecodeCp936(QByteArrayView bytes) {
     if (bytes.isEmpty())

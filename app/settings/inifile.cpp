@@ -158,20 +158,31 @@ Text Decode(const QByteArray& bytes) {
     return {DecodeCp936(bytes), {}};
 }
 
-// The longest start of `value` that takes at most `maxBytes` bytes in UTF-8.
-QString CutToUtf8(const QString& value, qsizetype maxBytes) {
+// What a character takes in the reader's buffer: its bytes in code page 936, the system code
+// page the buffer is counted in. One the code page cannot hold stays UTF-8 in the file, and
+// counts as those bytes.
+int BufferSize(char32_t c) {
+    const int size = Cp936Size(c);
+    if (size > 0)
+        return size;
+    return c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+}
+
+// The longest start of `value` that fits in `maxBytes` bytes of the buffer, ending at a whole
+// character.
+QString CutToBuffer(QStringView value, qsizetype maxBytes) {
     qsizetype bytes = 0;
     for (qsizetype i = 0; i < value.size();) {
-        const char16_t c = value[i].unicode();
         const bool pair =
-            QChar::isHighSurrogate(c) && i + 1 < value.size() && value[i + 1].isLowSurrogate();
-        const int size = pair ? 4 : c < 0x80 ? 1 : c < 0x800 ? 2 : 3;
-        if (bytes + size > maxBytes)
-            return value.first(i);
-        bytes += size;
+            value[i].isHighSurrogate() && i + 1 < value.size() && value[i + 1].isLowSurrogate();
+        const char32_t c =
+            pair ? QChar::surrogateToUcs4(value[i], value[i + 1]) : char32_t(value[i].unicode());
+        bytes += BufferSize(c);
+        if (bytes > maxBytes)
+            return value.first(i).toString();
         i += pair ? 2 : 1;
     }
-    return value;
+    return value.toString();
 }
 
 // The reader drops blanks at the ends and one pair of quotes; a value that would lose either
@@ -246,7 +257,7 @@ QString GetFromIni(const QString& section, const QString& key, const QString& fi
     QStringView value = TrimBlanks(place.value);
     if (IsQuoted(value))
         value = value.sliced(1, value.size() - 2);
-    return CutToUtf8(value.toString(), kMaxValueBytes);
+    return CutToBuffer(value, kMaxValueBytes);
 }
 
 void WriteToIni(const QString& section, const QString& key, const QString& value,

@@ -8,8 +8,9 @@ namespace ovelo {
 
 // The value of `key` in `section` of the INI file `fileName`, read from the file at every
 // call. Names match without regard to case, and the first of a repeated section or key wins;
-// blanks around the value and one pair of quotes around it are dropped. At most 254 bytes
-// (UTF-8) of the value, ending at a whole character. "" when the file, section or key is
+// blanks around the value and one pair of quotes around it are dropped. At most 254 bytes of
+// the value, counted as Windows counts them in code page 936 (a character that code page lacks
+// counts as its UTF-8 bytes), ending at a whole character. "" when the file, section or key is
 // missing, and when the path is not a regular file or the file is unreasonably big. A file that is
 // not UTF-8 is read as code page 936 (or UTF-16 after its mark).
 QString GetFromIni(const QString& section, const QString& key, const QString& fileName);
