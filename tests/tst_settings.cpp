@@ -51,6 +51,9 @@ QString Chinese(int n) {
     return QString("中").repeated(n);
 }
 
+// 视频播放器 in code page 936.
+const QByteArray kTitle936("\xCA\xD3\xC6\xB5\xB2\xA5\xB7\xC5\xC6\xF7");
+
 // What a path is, seen without following it: type, size and where a link points.
 QString Describe(const QString& path) {
     struct stat info {};
@@ -101,6 +104,10 @@ class TestSettings : public QObject {
                 QString(Repeat("a", 252)));
         ReadRow("pair whole", "[A]\nk=" + Repeat("a", 250) + "😀", "k", Repeat("a", 250) + "😀");
         ReadRow("cut pair", "[A]\nk=" + Repeat("a", 251) + "😀", "k", QString(Repeat("a", 251)));
+        ReadRow("936 line, UTF-8 line", "[A]\nk=\xD6\xD0\nj=中\n", "j", "中");
+        ReadRow("UTF-8 line, 936 line", "[A]\nj=中\nk=\xD6\xD0\n", "k", "中");
+        ReadRow("936 name", "[A]\n\xD6\xD0=1\n", "中", "1");
+        ReadRow("UTF-8 also 936", "[A]\nk=caf\xC3\xA9\n", "k", "café");
     }
     void reads() {
         QFETCH(QByteArray, file);
@@ -136,7 +143,13 @@ class TestSettings : public QObject {
         WriteRow("blanks kept", QByteArray(), "A", "k", " x", "[A]\r\nk=\" x\"\r\n");
         WriteRow("quotes kept", QByteArray(), "A", "k", "'x'", "[A]\r\nk=\"'x'\"\r\n");
         WriteRow("mark kept", "\xEF\xBB\xBF[A]\nk=1\n", "A", "k", "中", "\xEF\xBB\xBF[A]\nk=中\n");
-        WriteRow("936 to UTF-8", "[A]\nt=\xD6\xD0\nk=1\n", "A", "k", "文", "[A]\nt=中\nk=文\n");
+        WriteRow("936 kept", "[A]\nt=\xD6\xD0\nk=1\n", "A", "k", "文", "[A]\nt=\xD6\xD0\nk=文\n");
+        WriteRow("936 line in UTF-8", "[A]\r\n \xD6\xD0 = \xCE\xC4\r\nt=\xD6\xD0", "A", "中",
+                 "文字", "[A]\r\n 中 = 文字\r\nt=\xD6\xD0");
+        WriteRow("UTF-16", Raw("\xFF\xFE[\0A\0]\0\n\0k\0=\0\x31\0"), "A", "k", "中",
+                 Raw("\xFF\xFE[\0A\0]\0\n\0k\0=\0\x2d\x4e"));
+        WriteRow("UTF-16 new key", Raw("\xFF\xFE[\0A\0]\0"), "A", "j", "2",
+                 Raw("\xFF\xFE[\0A\0]\0\r\0\n\0j\0=\0\x32\0\r\0\n\0"));
         WriteRow("line break", "[A]\nk=1\n", "A", "k", "2\n[B]", "[A]\nk=1\n");
         WriteRow("CR", "[A]\nk=1\n", "A", "k", "2\r[B]", "[A]\nk=1\n");
         WriteRow("bad key", "[A]\n", "A", "k=j", "1", "[A]\n");
@@ -158,6 +171,29 @@ class TestSettings : public QObject {
         QCOMPARE(Bytes(ini()), after);
         if (!HasLineBreak(value) && !key.contains('=') && !section.contains(']'))
             QCOMPARE(GetFromIni(section, key, ini()), value);
+    }
+
+    void otherLinesKeepTheirBytes_data() {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        const QByteArray utf8Title = "[Config]\r\nTitle=视频播放器\r\n";
+        QTest::newRow("stray Latin-1") << "; caf\xE9\r\n" + utf8Title + "Sound=80\r\n"
+                                       << "; caf\xE9\r\n" + utf8Title + "Sound=90\r\n";
+        const QByteArray windows = "[Config]\r\nTitle=" + kTitle936 + "\r\n";
+        const QByteArray media = "[Media]\r\nUrl=D:\\\xD6\xD0.flv\r\n";
+        QTest::newRow("Windows file")
+            << windows + "Sound=80\r\n" + media << windows + "Sound=90\r\n" + media;
+        QTest::newRow("Windows file, new key")
+            << windows + media << windows + "Sound=90\r\n" + media;
+    }
+    void otherLinesKeepTheirBytes() {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        Put(ini(), before);
+        QCOMPARE(GetFromIni("Config", "Title", ini()), "视频播放器");
+        WriteToIni("Config", "Sound", "90", ini());
+        QCOMPARE(Bytes(ini()), after);
+        QCOMPARE(GetFromIni("Config", "Title", ini()), "视频播放器");
     }
 
     void specialPathsAreLeftAlone_data() {

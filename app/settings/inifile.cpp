@@ -1,13 +1,12 @@
 #include "inifile.h"
 
+#include "inilines.h"
 #include "platform/codepage.h"
 #include "platform/regularfile.h"
 
 #include <QFileInfo>
-#include <QList>
 #include <QLoggingCategory>
 #include <QSaveFile>
-#include <QStringDecoder>
 
 Q_LOGGING_CATEGORY(lcIni, "ovelo.settings", QtWarningMsg)
 
@@ -15,13 +14,14 @@ namespace ovelo {
 
 namespace {
 
+using ini::LineReader;
+using ini::LineSpan;
+
 // What the Windows reader hands back through its buffer of 255 bytes.
 constexpr qsizetype kMaxValueBytes = 254;
 // Far beyond any settings file; a bigger one is something else and is neither read nor
 // rewritten. Every read reads the whole file, so this also bounds the time one read takes.
 constexpr qint64 kMaxFileBytes = 32 << 20;
-
-const QByteArray kUtf8Bom("\xEF\xBB\xBF");
 
 bool IsBlank(QChar c) {
     return c == u' ' || c == u'\t' || c == u'\v';
@@ -47,27 +47,6 @@ bool HasLineBreak(QStringView s) {
     return s.contains(u'\n') || s.contains(u'\r');
 }
 
-struct Line {
-    QStringView content; // without its line ending
-    QStringView ending;  // "\r\n", "\n", "\r", or nothing on a last line
-};
-
-QList<Line> SplitLines(QStringView text) {
-    QList<Line> lines;
-    qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = start;
-        while (end < text.size() && text[end] != u'\n' && text[end] != u'\r')
-            ++end;
-        qsizetype next = end;
-        if (next < text.size())
-            next += text.sliced(next).startsWith(u"\r\n") ? 2 : 1;
-        lines.append({text.sliced(start, end - start), text.sliced(end, next - end)});
-        start = next;
-    }
-    return lines;
-}
-
 struct Entry {
     enum Kind { Other, Section, Key } kind = Other;
     QStringView name;
@@ -89,28 +68,39 @@ Entry Classify(QStringView line) {
     return {Entry::Key, TrimBlanks(s.first(equals)), s.sliced(equals + 1)};
 }
 
-// Where a key is, or would go, in the lines of a file. Line numbers, -1 for none.
+// Where a key is, or would go, in a file.
 struct Place {
-    qsizetype section = -1; // the header of the section's first occurrence
-    qsizetype lastKey = -1; // its last key line
-    qsizetype key = -1;     // its first line of the key
-    QStringView value;
+    bool hasSection = false;
+    LineSpan after; // the section's header or its last key line: a new key goes after it
+    bool hasKey = false;
+    LineSpan keyLine;      // the first line of the key
+    QString keyText;       // that line's text
+    qsizetype valueAt = 0; // where the value starts in keyText, after the blanks behind "="
 };
 
-Place Find(const QList<Line>& lines, QStringView section, QStringView key) {
+qsizetype ValueStart(const QString& text, QStringView value) {
+    while (!value.isEmpty() && IsBlank(value.front()))
+        value = value.sliced(1);
+    return value.data() - text.constData();
+}
+
+Place Find(LineReader lines, QStringView section, QStringView key) {
     Place place;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const Entry entry = Classify(lines[i].content);
+    for (LineSpan line; lines.next(line);) {
+        QString text = lines.text(line);
+        const Entry entry = Classify(text);
         if (entry.kind == Entry::Section) {
-            if (place.section >= 0)
+            if (place.hasSection)
                 break; // a later copy of the section is never looked at
-            if (SameName(entry.name, section))
-                place.section = i;
-        } else if (entry.kind == Entry::Key && place.section >= 0) {
-            place.lastKey = i;
-            if (place.key < 0 && SameName(entry.name, key)) {
-                place.key = i;
-                place.value = entry.value;
+            place.hasSection = SameName(entry.name, section);
+            place.after = line;
+        } else if (entry.kind == Entry::Key && place.hasSection) {
+            place.after = line;
+            if (!place.hasKey && SameName(entry.name, key)) {
+                place.hasKey = true;
+                place.keyLine = line;
+                place.valueAt = ValueStart(text, entry.value);
+                place.keyText = std::move(text);
             }
         }
     }
@@ -139,23 +129,6 @@ Stored Load(const QString& fileName) {
         return {false, true, {}};
     }
     return {true, true, std::move(*bytes)};
-}
-
-struct Text {
-    QString text;
-    QByteArray mark; // a UTF-8 byte-order mark, kept when the file is rewritten
-};
-
-// The system's code page here is UTF-8; a file that is not valid UTF-8 comes from a Windows
-// installation and is in its code page, 936, unless it starts with the UTF-16 mark.
-Text Decode(const QByteArray& bytes) {
-    if (bytes.startsWith("\xFF\xFE"))
-        return {QStringDecoder(QStringDecoder::Utf16LE)(bytes), {}};
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8(bytes);
-    if (!utf8.hasError())
-        return {std::move(text), bytes.startsWith(kUtf8Bom) ? kUtf8Bom : QByteArray()};
-    return {DecodeCp936(bytes), {}};
 }
 
 // What a character takes in the reader's buffer: its bytes in code page 936, the system code
@@ -201,33 +174,31 @@ bool CanWrite(QStringView section, QStringView key, QStringView value) {
            !key.startsWith(u';') && !key.startsWith(u'[');
 }
 
-qsizetype OffsetIn(const QString& text, QStringView part) {
-    return part.data() - text.constData();
+QByteArray Spliced(QByteArrayView bytes, qsizetype from, qsizetype to, const QByteArray& part) {
+    QByteArray out;
+    out.reserve(bytes.size() - (to - from) + part.size());
+    return out.append(bytes.first(from)).append(part).append(bytes.sliced(to));
 }
 
-QString WithValue(const QString& text, const QString& section, const QString& key,
-                  const QString& value) {
-    const QList<Line> lines = SplitLines(text);
+// The file with the one line that changes: the key's line (in its new encoding, the name, its
+// case and the blanks before the value kept), or a line for a new key or section.
+QByteArray WithValue(QByteArrayView bytes, const QString& section, const QString& key,
+                     const QString& value) {
+    const LineReader lines(bytes);
     const Place place = Find(lines, section, key);
-    if (place.key >= 0) {
-        // Only the value changes; the name, its case and the blanks before the value stay.
-        const Line& line = lines[place.key];
-        QStringView old = place.value;
-        while (!old.isEmpty() && IsBlank(old.front()))
-            old = old.sliced(1);
-        const qsizetype from = OffsetIn(text, old);
-        const qsizetype to = OffsetIn(text, line.content) + line.content.size();
-        return text.first(from) + value + text.sliced(to);
+    if (place.hasKey) {
+        const QString line = place.keyText.first(place.valueAt) + value;
+        return Spliced(bytes, place.keyLine.begin, place.keyLine.end, lines.encode(line));
     }
     const QString entry = key + QLatin1Char('=') + value + QLatin1String("\r\n");
-    if (place.section >= 0) {
-        const Line& after = lines[place.lastKey >= 0 ? place.lastKey : place.section];
-        const qsizetype at = OffsetIn(text, after.ending) + after.ending.size();
-        const QLatin1String breakBefore(after.ending.isEmpty() ? "\r\n" : "");
-        return text.first(at) + breakBefore + entry + text.sliced(at);
+    if (place.hasSection) {
+        const QLatin1String breakBefore(place.after.open() ? "\r\n" : "");
+        const qsizetype at = place.after.next;
+        return Spliced(bytes, at, at, lines.encode(breakBefore + entry));
     }
-    const bool open = !text.isEmpty() && !text.endsWith(u'\n') && !text.endsWith(u'\r');
-    return text + QLatin1String(open ? "\r\n[" : "[") + section + QLatin1String("]\r\n") + entry;
+    const QLatin1String open(lines.endsOpen() ? "\r\n[" : "[");
+    const QString text = open + section + QLatin1String("]\r\n") + entry;
+    return Spliced(bytes, bytes.size(), bytes.size(), lines.encode(text));
 }
 
 void Save(const QString& fileName, const QByteArray& bytes) {
@@ -250,11 +221,10 @@ QString GetFromIni(const QString& section, const QString& key, const QString& fi
     const Stored stored = Load(fileName);
     if (!stored.usable)
         return {};
-    const QString text = Decode(stored.bytes).text;
-    const Place place = Find(SplitLines(text), sectionName, keyName);
-    if (place.key < 0)
+    const Place place = Find(LineReader(stored.bytes), sectionName, keyName);
+    if (!place.hasKey)
         return {};
-    QStringView value = TrimBlanks(place.value);
+    QStringView value = TrimBlanks(QStringView(place.keyText).sliced(place.valueAt));
     if (IsQuoted(value))
         value = value.sliced(1, value.size() - 2);
     return CutToBuffer(value, kMaxValueBytes);
@@ -274,12 +244,9 @@ void WriteToIni(const QString& section, const QString& key, const QString& value
         qCWarning(lcIni) << "left alone:" << fileName;
         return;
     }
-    const Text old = Decode(stored.bytes);
-    const QString text = WithValue(old.text, sectionName, keyName, AsStored(value));
-    if (stored.exists && text == old.text)
-        return;
-    // A file read as code page 936 is written back in UTF-8 as a whole, so it stays one text.
-    Save(fileName, old.mark + text.toUtf8());
+    const QByteArray bytes = WithValue(stored.bytes, sectionName, keyName, AsStored(value));
+    if (!stored.exists || bytes != stored.bytes)
+        Save(fileName, bytes);
 }
 
 } // namespace ovelo
