@@ -7,10 +7,13 @@
 #include "twips.h"
 
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QResizeEvent>
 #include <charconv>
 #include <cmath>
 #include <limits>
+
+Q_LOGGING_CATEGORY(lcBridge, "ovelo.bridge", QtWarningMsg)
 
 namespace flv {
 
@@ -34,6 +37,7 @@ double ReportNumber(const QString& text) {
     return ok && std::isfinite(v) ? v : 0.0;
 }
 
+// An argument as the engine receives it: 80, 0.1, true, a text unchanged.
 QString ArgumentText(const QVariant& v) {
     if (v.typeId() == QMetaType::Float) {
         // Shortest text of the single-precision value itself (0.1, not 0.100000001).
@@ -44,15 +48,6 @@ QString ArgumentText(const QVariant& v) {
     if (v.typeId() == QMetaType::Double)
         return QString::number(v.toDouble(), 'g', QLocale::FloatingPointShortest);
     return v.toString();
-}
-
-QString XmlEscaped(QString text) {
-    text.replace('&', "&amp;");
-    text.replace('<', "&lt;");
-    text.replace('>', "&gt;");
-    text.replace('"', "&quot;");
-    text.replace('\'', "&apos;");
-    return text;
 }
 
 } // namespace
@@ -128,14 +123,20 @@ QString VelmoraControl::BuildRequest(const QString& name, const QVariantList& ar
         if (a.typeId() == QMetaType::Bool)
             request += a.toBool() ? QStringLiteral("<true/>") : QStringLiteral("<false/>");
         else
-            request += QStringLiteral("<string>") + XmlEscaped(ArgumentText(a)) +
-                       QStringLiteral("</string>");
+            request += QStringLiteral("<string>") + ArgumentText(a) + QStringLiteral("</string>");
     }
     return request + QStringLiteral("</arguments></invoke>");
 }
 
 QString VelmoraControl::CallMovieFunction(const QString& name, const QVariantList& arguments) {
-    return engine_ ? engine_->CallFunction(BuildRequest(name, arguments)) : QString();
+    qCDebug(lcBridge).noquote() << BuildRequest(name, arguments);
+    if (!engine_)
+        return {};
+    QStringList texts;
+    texts.reserve(arguments.size());
+    for (const QVariant& a : arguments)
+        texts << ArgumentText(a);
+    return engine_->Call(name, texts);
 }
 
 void VelmoraControl::PlayMovie(const QString& FilePath) {

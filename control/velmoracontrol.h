@@ -64,6 +64,8 @@ class VelmoraControl : public QWidget, public Velmora {
 
     // The bridge, open to the library's own parts and tests.
     QString CallMovieFunction(const QString& name, const QVariantList& arguments);
+    // The call as a request text in the player component's external-call form; kept for the
+    // log, the engine takes the name and the argument texts as they are.
     static QString BuildRequest(const QString& name, const QVariantList& arguments);
     static QString ColorText(quint32 oleColor);
     void OnFSCommand(const QString& command, const QString& args);

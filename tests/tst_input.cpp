@@ -17,7 +17,7 @@ namespace {
 
 class SilentEngine : public MovieEngine {
   public:
-    QString CallFunction(const QString&) override { return {}; }
+    QString Call(const QString&, const QStringList&) override { return {}; }
     void SetBGColor(const QString&) override {}
     QWidget* Surface() override { return nullptr; }
 };

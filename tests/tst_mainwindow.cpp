@@ -24,10 +24,7 @@ namespace {
 
 class FakeEngine : public flv::MovieEngine {
   public:
-    QString CallFunction(const QString& request) override {
-        QString name;
-        QStringList args;
-        flv::ParseInvoke(request, &name, &args);
+    QString Call(const QString& name, const QStringList& args) override {
         calls << (name + "(" + args.join(",") + ")");
         if (name == "playMovie" && !args.value(0).isEmpty())
             emit FSCommand("State", "Play");

@@ -158,11 +158,13 @@ class TestPlayback : public QObject {
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(QByteArray(4000, 'x'));
         f.close();
-        for (const QString& file : {dir.filePath("missing.flv"), text}) {
+        const QString control1B = dir.filePath(QString("missing") + QChar(0x01) + QChar(0x1B));
+        for (const QString& file : {dir.filePath("missing.flv"), control1B, text}) {
             VelmoraControl control;
             QSignalSpy states(&control, &VelmoraControl::OnReadyStateChange);
             control.PlayMovie(file);
             QTRY_COMPARE_WITH_TIMEOUT(States(states), QStringList({"Play", "FlvNotFound"}), 5000);
+            QCOMPARE(control.Movie(), file);
             QTest::qWait(150);
             QCOMPARE(control.TotalTime(), 0);
         }
@@ -183,9 +185,16 @@ class TestPlayback : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(States(states).contains("Stop"), 10000);
     }
 
+    void oddCharactersInThePath_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("markup and CJK") << QString("a&b<c>'\"d 视频.flv");
+        QTest::newRow("control characters")
+            << QString("a") + QChar(0x01) + "b" + QChar(0x1B) + "c.flv";
+    }
     void oddCharactersInThePath() {
+        QFETCH(QString, name);
         QTemporaryDir dir;
-        const QString odd = dir.filePath("a&b<c>'\"d 视频.flv");
+        const QString odd = dir.filePath(name);
         QVERIFY(QFile::copy(Media("h264_aac.flv"), odd));
         VelmoraControl control;
         QSignalSpy states(&control, &VelmoraControl::OnReadyStateChange);

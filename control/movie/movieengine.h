@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 namespace flv {
@@ -11,8 +12,10 @@ class MovieEngine : public QObject {
     Q_OBJECT
   public:
     using QObject::QObject;
-    // request: <invoke name="..." returntype="xml"><arguments>...</arguments></invoke>
-    virtual QString CallFunction(const QString& request) = 0;
+    // One call by its name. Arguments arrive as texts: integers in decimal, floats in their
+    // shortest single-precision form (0.1), Booleans as "true" or "false", texts unchanged.
+    // Returns the engine's answer; "" when the call is unknown.
+    virtual QString Call(const QString& name, const QStringList& args) = 0;
     // Six hexadecimal digits, red-green-blue.
     virtual void SetBGColor(const QString& rrggbb) = 0;
     // The picture; owned by the widget tree it is placed in.

@@ -6,7 +6,6 @@
 #include <QColor>
 #include <QLocale>
 #include <QUrl>
-#include <QXmlStreamReader>
 #include <cmath>
 
 namespace flv {
@@ -32,29 +31,6 @@ bool IsRemote(const QString& file) {
 }
 
 } // namespace
-
-bool ParseInvoke(const QString& request, QString* name, QStringList* args) {
-    QXmlStreamReader xml(request);
-    if (!xml.readNextStartElement() || xml.name() != QLatin1String("invoke"))
-        return false;
-    *name = xml.attributes().value("name").toString();
-    args->clear();
-    while (xml.readNextStartElement()) {
-        if (xml.name() != QLatin1String("arguments")) {
-            xml.skipCurrentElement();
-            continue;
-        }
-        while (xml.readNextStartElement()) {
-            if (xml.name() == QLatin1String("true") || xml.name() == QLatin1String("false")) {
-                args->append(xml.name().toString());
-                xml.skipCurrentElement();
-            } else {
-                args->append(xml.readElementText());
-            }
-        }
-    }
-    return !xml.hasError() && !name->isEmpty();
-}
 
 PlayerMovie::PlayerMovie(SurfaceKind kind, QObject* parent)
     : MovieEngine(parent),
@@ -95,11 +71,7 @@ QWidget* PlayerMovie::Surface() {
     return surface_;
 }
 
-QString PlayerMovie::CallFunction(const QString& request) {
-    QString name;
-    QStringList args;
-    if (!ParseInvoke(request, &name, &args))
-        return {};
+QString PlayerMovie::Call(const QString& name, const QStringList& args) {
     const QString a0 = args.value(0), a1 = args.value(1);
     if (name == "playMovie")
         playMovie(a0);
@@ -115,13 +87,17 @@ QString PlayerMovie::CallFunction(const QString& request) {
         getinfo();
     else if (name == "SetBufferTime")
         setBufferTime(a0);
-    else if (name == "setDims") {
-        double w = 0, h = 0;
-        if (ParseNumber(a0, &w) && ParseNumber(a1, &h))
-            dims_[0] = int(w), dims_[1] = int(h);
-    } else
+    else if (name == "setDims")
+        setDims(a0, a1);
+    else
         return {};
     return QStringLiteral("<undefined/>");
+}
+
+void PlayerMovie::setDims(const QString& width, const QString& height) {
+    double w = 0, h = 0;
+    if (ParseNumber(width, &w) && ParseNumber(height, &h))
+        dims_[0] = int(w), dims_[1] = int(h);
 }
 
 void PlayerMovie::SetBGColor(const QString& rrggbb) {

@@ -5,7 +5,6 @@
 #include "videosurface.h"
 
 #include <QPointer>
-#include <QStringList>
 #include <optional>
 
 namespace flv {
@@ -18,11 +17,12 @@ class PlayerMovie : public MovieEngine {
     explicit PlayerMovie(SurfaceKind kind, QObject* parent = nullptr);
     ~PlayerMovie() override;
 
-    QString CallFunction(const QString& request) override;
+    QString Call(const QString& name, const QStringList& args) override;
     void SetBGColor(const QString& rrggbb) override;
     QWidget* Surface() override;
 
   private:
+    void setDims(const QString& width, const QString& height);
     void playMovie(const QString& file);
     void pauseMovie();
     void stopMovie();
@@ -58,8 +58,5 @@ class PlayerMovie : public MovieEngine {
     } reported_;
     int dims_[2] = {240, 200};
 };
-
-// Parses one request into its call name and argument texts (entities decoded).
-bool ParseInvoke(const QString& request, QString* name, QStringList* args);
 
 } // namespace flv
