@@ -43,7 +43,8 @@ void ControlFullScreenWindow::ShowOn(QScreen* screen) {
 }
 
 bool ControlFullScreenWindow::IsLeaveKey(short keyCode) {
-    return keyCode == 18 || keyCode == 27 || keyCode == 91 || keyCode == 92;
+    return keyCode == vk::Alt || keyCode == vk::Escape || keyCode == vk::LeftWindows ||
+           keyCode == vk::RightWindows;
 }
 
 void ControlFullScreenWindow::keyPressEvent(QKeyEvent* event) {

@@ -5,6 +5,14 @@
 
 namespace flv {
 
+// The virtual-key codes the control acts on itself.
+namespace vk {
+inline constexpr short Alt = 18;
+inline constexpr short Escape = 27;
+inline constexpr short LeftWindows = 91;
+inline constexpr short RightWindows = 92;
+} // namespace vk
+
 // 0 for a key that has no virtual-key code.
 short VirtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers);
 // 1 Shift, 2 Ctrl, 4 Alt.

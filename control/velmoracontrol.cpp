@@ -70,9 +70,9 @@ VelmoraControl::VelmoraControl(QWidget* parent, EngineFactory engineFactory)
     setMouseTracking(true);
     setAutoFillBackground(true);
     timer1_.setObjectName("Timer1");
-    timer1_.setInterval(50);
+    timer1_.setInterval(kProgressPollInterval);
     timer2_.setObjectName("Timer2");
-    timer2_.setInterval(50);
+    timer2_.setInterval(kFullScreenWatchInterval);
     // The host expects full screen to end within one interval of the window turning normal.
     timer2_.setTimerType(Qt::PreciseTimer);
     connect(&timer1_, &QTimer::timeout, this, [this] { CallMovieFunction("getinfo", {}); });
@@ -271,7 +271,7 @@ void VelmoraControl::ReadProperties(const PropertyBag& bag) {
     loadedBytes_ = bag.Read("LoadedBytes", 0).toInt();
     totalBytes_ = bag.Read("TotalBytes", 0).toInt();
     bufferTime_ = bag.Read("BufferTime", 0.1f).toFloat();
-    state_ = bag.Read("State", QStringLiteral("Stop")).toString();
+    state_ = bag.Read("State", QString(state::Stop)).toString();
     fullScreen_ = bag.Read("FullScreen", false).toBool();
     ApplyBackColor();
     ApplyMute();

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <chrono>
 #include <functional>
 
 namespace flv {
@@ -15,6 +16,10 @@ class ControlFullScreenWindow;
 class InputRelay;
 class Logo;
 using EngineFactory = std::function<MovieEngine*(QObject* parent)>;
+
+// How often the movie is asked for its progress, and how soon the end of full screen is noticed.
+inline constexpr std::chrono::milliseconds kProgressPollInterval{50};
+inline constexpr std::chrono::milliseconds kFullScreenWatchInterval{50};
 
 class VelmoraControl : public QWidget, public Velmora {
     Q_OBJECT

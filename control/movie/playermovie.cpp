@@ -1,5 +1,6 @@
 #include "playermovie.h"
 
+#include "flv/velmora.h"
 #include "mpvhandle.h"
 #include "mpvproperties.h"
 
@@ -126,8 +127,8 @@ void PlayerMovie::playMovie(const QString& file) {
         // The empty name stops the stream, as the movie's own stop does; nothing is missing.
         currentEntry_ = -1;
         mpv_->command({"stop"});
-        playstate_ = "play";
-        report("State", "Play");
+        playstate_ = PlayState::Playing;
+        reportState(state::Play);
         return;
     }
     const QByteArray path = file.toUtf8();
@@ -139,23 +140,23 @@ void PlayerMovie::playMovie(const QString& file) {
     } else {
         currentEntry_ = -1;
     }
-    playstate_ = "play";
-    report("State", "Play");
+    playstate_ = PlayState::Playing;
+    reportState(state::Play);
     if (currentEntry_ < 0) {
-        playstate_.clear();
-        report("State", "FlvNotFound");
+        playstate_ = PlayState::Idle;
+        reportState(state::FlvNotFound);
     }
 }
 
 void PlayerMovie::pauseMovie() {
-    if (playstate_ == "play") {
+    if (playstate_ == PlayState::Playing) {
         mpv_->setFlag(mpvprop::Pause, true);
-        playstate_ = "pause";
-        report("State", "Pause");
-    } else if (playstate_ == "pause") {
+        playstate_ = PlayState::Paused;
+        reportState(state::Pause);
+    } else if (playstate_ == PlayState::Paused) {
         mpv_->setFlag(mpvprop::Pause, false);
-        playstate_ = "play";
-        report("State", "Play");
+        playstate_ = PlayState::Playing;
+        reportState(state::Play);
     }
 }
 
@@ -165,8 +166,8 @@ void PlayerMovie::stopMovie() {
     loaded_ = false;
     awaitingStart_ = false;
     mpv_->command({"stop"});
-    playstate_.clear();
-    report("State", "Stop");
+    playstate_ = PlayState::Idle;
+    reportState(state::Stop);
 }
 
 void PlayerMovie::setVolume(const QString& level) {
@@ -245,7 +246,7 @@ void PlayerMovie::onEvent(const mpv_event* e) {
         if (awaitingStart_) {
             awaitingStart_ = false;
             showPicture(true);
-            report("State", "Play");
+            reportState(state::Play);
         }
         break;
     case MPV_EVENT_END_FILE:
@@ -273,7 +274,7 @@ void PlayerMovie::onPropertyChange(const mpv_event_property* p) {
     if (!strcmp(p->name, mpvprop::PausedForCache)) {
         const bool on = p->format == MPV_FORMAT_FLAG && *static_cast<const int*>(p->data) != 0;
         if (on && !pausedForCache_)
-            report("State", "Empty");
+            reportState(state::Empty);
         pausedForCache_ = on;
     } else if (!strcmp(p->name, mpvprop::Duration)) {
         reported_.duration = number();
@@ -309,13 +310,13 @@ void PlayerMovie::endOfEntry(const mpv_event_end_file* end) {
     if (end->reason == MPV_END_FILE_REASON_EOF) {
         currentEntry_ = -1;
         loaded_ = false;
-        playstate_.clear();
-        report("State", "Stop");
+        playstate_ = PlayState::Idle;
+        reportState(state::Stop);
     } else if (end->reason == MPV_END_FILE_REASON_ERROR) {
         currentEntry_ = -1;
         loaded_ = false;
-        playstate_.clear();
-        report("State", "FlvNotFound");
+        playstate_ = PlayState::Idle;
+        reportState(state::FlvNotFound);
     }
 }
 

@@ -22,6 +22,8 @@ class PlayerMovie : public MovieEngine {
     QWidget* Surface() override;
 
   private:
+    enum class PlayState { Idle, Playing, Paused };
+
     void setDims(const QString& width, const QString& height);
     void playMovie(const QString& file);
     void pauseMovie();
@@ -34,13 +36,14 @@ class PlayerMovie : public MovieEngine {
     void onPropertyChange(const mpv_event_property* p);
     void endOfEntry(const mpv_event_end_file* end);
     void report(const char* command, const QString& args) { emit FSCommand(command, args); }
+    void reportState(QLatin1StringView state) { emit FSCommand(QStringLiteral("State"), state); }
     void showPicture(bool visible);
     double estimateLoadedBytes(double total) const;
 
     MpvHandle* mpv_;
     QPointer<QWidget> surface_;
     PictureControl* picture_ = nullptr;
-    QString playstate_;
+    PlayState playstate_ = PlayState::Idle;
     QString file_;
     int64_t currentEntry_ = -1;  // playlist_entry_id of the file asked for last
     bool awaitingStart_ = false; // FILE_LOADED seen, waiting for its first PLAYBACK_RESTART

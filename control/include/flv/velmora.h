@@ -14,6 +14,18 @@ namespace flv {
 inline constexpr int InterfaceVersion = 1;
 inline constexpr char ProgId[] = "Flv.Velmora";
 
+// The playback states: the movie's "State" reports, held by the State property and compared
+// exactly by hosts.
+namespace state {
+inline constexpr QLatin1StringView Play{"Play"};
+inline constexpr QLatin1StringView Pause{"Pause"};
+inline constexpr QLatin1StringView Stop{"Stop"};
+// The buffer ran empty.
+inline constexpr QLatin1StringView Empty{"Empty"};
+// The file could not be opened.
+inline constexpr QLatin1StringView FlvNotFound{"FlvNotFound"};
+} // namespace state
+
 // Members of the control's dispatch interface. Events carry ids 1 to 12 in table order.
 enum class MemberKind { Method, Get, GetPut };
 struct DispatchMember {
