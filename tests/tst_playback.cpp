@@ -102,6 +102,16 @@ class TestPlayback : public QObject {
         QCOMPARE(control.LoadedBytes(), control.TotalBytes());
         QVERIFY(!bytes.isEmpty());
         QTRY_COMPARE_WITH_TIMEOUT(States(states), QStringList({"Play", "Play", "Stop"}), 10000);
+        // The finished stream keeps answering with its last figures until it is stopped.
+        QTest::qWait(200);
+        QVERIFY(control.CurrentTime() > 3.0f);
+        QCOMPARE(control.TotalTime(), 4);
+        QCOMPARE(control.TotalBytes(), qint32(QFileInfo(file).size()));
+        QCOMPARE(control.LoadedBytes(), control.TotalBytes());
+        control.StopMovie();
+        QTest::qWait(200);
+        QCOMPARE(control.CurrentTime(), 0.0f);
+        QCOMPARE(control.TotalTime(), 0);
         float last = -1;
         for (const auto& p : progress) {
             const float t = p.at(1).toFloat();

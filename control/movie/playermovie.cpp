@@ -121,6 +121,7 @@ void PlayerMovie::playMovie(const QString& file) {
     awaitingStart_ = false;
     loadedBytes_ = 0;
     pendingSeek_ = -1;
+    finished_.reset();
     showPicture(false);
     mpv_->setFlag(mpvprop::Pause, false);
     if (file.isEmpty()) {
@@ -165,6 +166,7 @@ void PlayerMovie::stopMovie() {
     pendingSeek_ = -1;
     loaded_ = false;
     awaitingStart_ = false;
+    finished_.reset();
     mpv_->command({"stop"});
     playstate_ = PlayState::Idle;
     reportState(state::Stop);
@@ -214,34 +216,36 @@ double PlayerMovie::estimateLoadedBytes(double total) const {
     return std::max(loadedBytes_, estimate);
 }
 
+PlayerMovie::Figures PlayerMovie::liveFigures() {
+    Figures f;
+    if (loaded_ && reported_.fileSize && *reported_.fileSize > 0) {
+        f.bytesTotal = double(*reported_.fileSize);
+        loadedBytes_ = estimateLoadedBytes(f.bytesTotal);
+    }
+    // The loaded count outlives a stopped file, as the stream's own count does.
+    f.bytesLoaded = loadedBytes_;
+    if (!loaded_)
+        return f;
+    f.duration = reported_.duration;
+    f.time = reported_.timePos.value_or(0);
+    f.bufferLength = reported_.cacheDuration.value_or(0);
+    return f;
+}
+
 void PlayerMovie::getinfo() {
-    const bool haveSize = loaded_ && reported_.fileSize && *reported_.fileSize > 0;
-    const double total = haveSize ? double(*reported_.fileSize) : 0;
-    if (haveSize)
-        loadedBytes_ = estimateLoadedBytes(total);
-    const bool haveDuration = loaded_ && reported_.duration;
-    const double pos = loaded_ ? reported_.timePos.value_or(0) : 0;
-    const double buffered = loaded_ ? reported_.cacheDuration.value_or(0) : 0;
-    report("bytestotal", NumberText(total));
-    report("bytesloaded", NumberText(loadedBytes_));
-    report("totaltime",
-           haveDuration ? NumberText(*reported_.duration) : QStringLiteral("undefined"));
-    report("time", NumberText(pos));
-    report("bufferlength", NumberText(buffered));
+    const Figures f = finished_ ? *finished_ : liveFigures();
+    report("bytestotal", NumberText(f.bytesTotal));
+    report("bytesloaded", NumberText(f.bytesLoaded));
+    report("totaltime", f.duration ? NumberText(*f.duration) : QStringLiteral("undefined"));
+    report("time", NumberText(f.time));
+    report("bufferlength", NumberText(f.bufferLength));
 }
 
 void PlayerMovie::onEvent(const mpv_event* e) {
     switch (e->event_id) {
-    case MPV_EVENT_FILE_LOADED: {
-        loaded_ = currentEntry_ >= 0;
-        awaitingStart_ = loaded_;
-        if (loaded_ && pendingSeek_ >= 0) {
-            const QByteArray target = NumberText(pendingSeek_).toLatin1();
-            mpv_->command({"seek", target.constData(), "absolute+exact"});
-        }
-        pendingSeek_ = -1;
+    case MPV_EVENT_FILE_LOADED:
+        fileLoaded();
         break;
-    }
     case MPV_EVENT_PLAYBACK_RESTART:
         if (awaitingStart_) {
             awaitingStart_ = false;
@@ -253,9 +257,8 @@ void PlayerMovie::onEvent(const mpv_event* e) {
         endOfEntry(static_cast<const mpv_event_end_file*>(e->data));
         break;
     case MPV_EVENT_START_FILE:
-        // The cache report of the previous file must not count as loaded bytes of this one.
-        reported_.cacheEnd = 0;
-        reported_.eofCached = false;
+        // Nothing mpv said about the previous file counts for this one.
+        reported_ = {};
         break;
     case MPV_EVENT_PROPERTY_CHANGE:
         onPropertyChange(static_cast<const mpv_event_property*>(e->data));
@@ -263,6 +266,16 @@ void PlayerMovie::onEvent(const mpv_event* e) {
     default:
         break;
     }
+}
+
+void PlayerMovie::fileLoaded() {
+    loaded_ = currentEntry_ >= 0;
+    awaitingStart_ = loaded_;
+    if (loaded_ && pendingSeek_ >= 0) {
+        const QByteArray target = NumberText(pendingSeek_).toLatin1();
+        mpv_->command({"seek", target.constData(), "absolute+exact"});
+    }
+    pendingSeek_ = -1;
 }
 
 void PlayerMovie::onPropertyChange(const mpv_event_property* p) {
@@ -277,29 +290,34 @@ void PlayerMovie::onPropertyChange(const mpv_event_property* p) {
             reportState(state::Empty);
         pausedForCache_ = on;
     } else if (!strcmp(p->name, mpvprop::Duration)) {
-        reported_.duration = number();
+        if (const auto v = number())
+            reported_.duration = v;
     } else if (!strcmp(p->name, mpvprop::TimePos)) {
-        reported_.timePos = number();
+        if (const auto v = number())
+            reported_.timePos = v;
     } else if (!strcmp(p->name, mpvprop::CacheDuration)) {
         reported_.cacheDuration = number();
     } else if (!strcmp(p->name, mpvprop::FileSize)) {
-        reported_.fileSize.reset();
         if (p->format == MPV_FORMAT_INT64)
             reported_.fileSize = *static_cast<const int64_t*>(p->data);
     } else if (!strcmp(p->name, mpvprop::CacheState)) {
-        reported_.cacheEnd = 0;
-        reported_.eofCached = false;
-        const auto* node = static_cast<const mpv_node*>(p->data);
-        if (p->format != MPV_FORMAT_NODE || node->format != MPV_FORMAT_NODE_MAP)
-            return;
-        for (int i = 0; i < node->u.list->num; ++i) {
-            const char* key = node->u.list->keys[i];
-            const mpv_node& v = node->u.list->values[i];
-            if (!strcmp(key, "cache-end") && v.format == MPV_FORMAT_DOUBLE)
-                reported_.cacheEnd = v.u.double_;
-            if (!strcmp(key, "eof-cached") && v.format == MPV_FORMAT_FLAG)
-                reported_.eofCached = v.u.flag;
-        }
+        onCacheState(p);
+    }
+}
+
+void PlayerMovie::onCacheState(const mpv_event_property* p) {
+    reported_.cacheEnd = 0;
+    reported_.eofCached = false;
+    const auto* node = static_cast<const mpv_node*>(p->data);
+    if (p->format != MPV_FORMAT_NODE || node->format != MPV_FORMAT_NODE_MAP)
+        return;
+    for (int i = 0; i < node->u.list->num; ++i) {
+        const char* key = node->u.list->keys[i];
+        const mpv_node& v = node->u.list->values[i];
+        if (!strcmp(key, "cache-end") && v.format == MPV_FORMAT_DOUBLE)
+            reported_.cacheEnd = v.u.double_;
+        if (!strcmp(key, "eof-cached") && v.format == MPV_FORMAT_FLAG)
+            reported_.eofCached = v.u.flag;
     }
 }
 
@@ -308,16 +326,20 @@ void PlayerMovie::endOfEntry(const mpv_event_end_file* end) {
     if (end->playlist_entry_id != currentEntry_ || currentEntry_ < 0)
         return;
     if (end->reason == MPV_END_FILE_REASON_EOF) {
-        currentEntry_ = -1;
-        loaded_ = false;
-        playstate_ = PlayState::Idle;
+        finished_ = liveFigures();
+        finished_->bufferLength = 0; // nothing is left ahead of the end
+        forgetEntry();
         reportState(state::Stop);
     } else if (end->reason == MPV_END_FILE_REASON_ERROR) {
-        currentEntry_ = -1;
-        loaded_ = false;
-        playstate_ = PlayState::Idle;
+        forgetEntry();
         reportState(state::FlvNotFound);
     }
+}
+
+void PlayerMovie::forgetEntry() {
+    currentEntry_ = -1;
+    loaded_ = false;
+    playstate_ = PlayState::Idle;
 }
 
 } // namespace flv

@@ -23,6 +23,12 @@ class PlayerMovie : public MovieEngine {
 
   private:
     enum class PlayState { Idle, Playing, Paused };
+    // What one poll answers.
+    struct Figures {
+        double bytesTotal = 0, bytesLoaded = 0;
+        std::optional<double> duration; // not a number until the file is open
+        double time = 0, bufferLength = 0;
+    };
 
     void setDims(const QString& width, const QString& height);
     void playMovie(const QString& file);
@@ -31,10 +37,14 @@ class PlayerMovie : public MovieEngine {
     void setVolume(const QString& level);
     void seek(const QString& seconds);
     void getinfo();
+    Figures liveFigures();
     void setBufferTime(const QString& seconds);
     void onEvent(const mpv_event* e);
+    void fileLoaded();
     void onPropertyChange(const mpv_event_property* p);
+    void onCacheState(const mpv_event_property* p);
     void endOfEntry(const mpv_event_end_file* end);
+    void forgetEntry();
     void report(const char* command, const QString& args) { emit FSCommand(command, args); }
     void reportState(QLatin1StringView state) { emit FSCommand(QStringLiteral("State"), state); }
     void showPicture(bool visible);
@@ -51,8 +61,13 @@ class PlayerMovie : public MovieEngine {
     double pendingSeek_ = -1; // a seek asked for before the file was open
     bool pausedForCache_ = false;
     double loadedBytes_ = 0;
+    // A file played to its end goes on answering the poll with its last figures, as a stream
+    // stopped at its end does, until the next playMovie or StopMovie.
+    std::optional<Figures> finished_;
     // The poll answers from mpv's latest reports. Asking mpv instead waits for its core, which
     // after a start or seek waits for the first picture, and that is drawn on this same thread.
+    // Position, duration and size keep mpv's last number for the current file: mpv takes them
+    // back just before it tells of the file's end.
     struct {
         std::optional<double> duration, timePos, cacheDuration;
         std::optional<int64_t> fileSize;
