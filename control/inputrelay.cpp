@@ -3,7 +3,6 @@
 #include "keycodes.h"
 #include "logo.h"
 #include "twips.h"
-#include "velmoracontrol.h"
 
 #include <QDesktopServices>
 #include <QKeyEvent>
@@ -34,7 +33,7 @@ InputRelay::UrlOpener& Opener() {
 
 } // namespace
 
-InputRelay::InputRelay(VelmoraControl* control, QWidget* picture1, Logo* logo)
+InputRelay::InputRelay(QWidget* control, QWidget* picture1, Logo* logo)
     : QObject(control), control_(control), picture1_(picture1), logo_(logo) {
     picture1_->setMouseTracking(true);
     picture1_->installEventFilter(this);
@@ -135,8 +134,7 @@ void InputRelay::mouseMove(QMouseEvent* e, Source source) {
     trackPointer(t);
     if (source == Source::Picture1)
         trackPointer(t); // the control's own move handler tracks again before it raises
-    emit control_->MouseMove(ButtonMask(e->buttons()), ShiftMask(e->modifiers()), float(t.x()),
-                             float(t.y()));
+    emit MouseMove(ButtonMask(e->buttons()), ShiftMask(e->modifiers()), float(t.x()), float(t.y()));
 }
 
 void InputRelay::mousePress(QMouseEvent* e, Source source) {
@@ -145,21 +143,21 @@ void InputRelay::mousePress(QMouseEvent* e, Source source) {
     const short button = ButtonCode(e->button());
     if (source == Source::Picture1 && button == 1 && insideLogo(t))
         Opener()(QUrl(QString::fromLatin1(kMakerPage)));
-    emit control_->MouseDown(button, ShiftMask(e->modifiers()), float(t.x()), float(t.y()));
+    emit MouseDown(button, ShiftMask(e->modifiers()), float(t.x()), float(t.y()));
 }
 
 void InputRelay::mouseRelease(QMouseEvent* e, Source source) {
     const QPointF t = twipsOf(e);
     const short button = ButtonCode(e->button());
-    emit control_->MouseUp(button, ShiftMask(e->modifiers()), float(t.x()), float(t.y()));
+    emit MouseUp(button, ShiftMask(e->modifiers()), float(t.x()), float(t.y()));
     // A click is a left press and release over the video; the release that ends a double
     // click is not another click.
-    QWidget* target = source == Source::Picture1 ? picture1_ : static_cast<QWidget*>(control_);
+    QWidget* target = source == Source::Picture1 ? picture1_ : control_;
     const bool over = target->rect().contains(e->position().toPoint());
     const bool clicked = button == 1 && over && !afterDoubleClick_;
     afterDoubleClick_ = false;
     if (clicked && (source == Source::Control || pointerOutsideLogo_))
-        emit control_->Click();
+        emit Click();
 }
 
 void InputRelay::mouseDoubleClick(QMouseEvent* e, Source source) {
@@ -169,20 +167,20 @@ void InputRelay::mouseDoubleClick(QMouseEvent* e, Source source) {
         return;
     }
     afterDoubleClick_ = true;
-    emit control_->DblClick();
+    emit DblClick();
 }
 
 void InputRelay::keyPress(QKeyEvent* e, Source source) {
     const short code = VirtualKeyCode(e->key(), e->modifiers());
     if (code != 0) {
-        if (source == Source::Picture1 && keyHook_)
-            keyHook_(code);
-        emit control_->KeyDown(code, ShiftMask(e->modifiers()));
+        if (source == Source::Picture1)
+            emit Picture1KeyDown(code);
+        emit KeyDown(code, ShiftMask(e->modifiers()));
     }
     const QString text = e->text();
     // Typed characters only: Delete and lone modifiers type nothing.
     if (!text.isEmpty() && text.at(0).unicode() != 0x7F)
-        emit control_->KeyPress(short(text.at(0).unicode()));
+        emit KeyPress(short(text.at(0).unicode()));
 }
 
 void InputRelay::keyRelease(QKeyEvent* e) {
@@ -191,7 +189,7 @@ void InputRelay::keyRelease(QKeyEvent* e) {
         return;
     const short code = VirtualKeyCode(e->key(), e->modifiers());
     if (code != 0)
-        emit control_->KeyUp(code, ShiftMask(e->modifiers()));
+        emit KeyUp(code, ShiftMask(e->modifiers()));
 }
 
 } // namespace flv

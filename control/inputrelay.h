@@ -1,4 +1,5 @@
-// Turns the mouse and keys over the video into the control's own events, in the host's terms.
+// Turns the mouse and keys over the video into the control's events, in the host's terms: the
+// relay raises them as its own signals, and the control passes them on under the same names.
 #pragma once
 
 #include <QEvent>
@@ -14,7 +15,6 @@ class QWidget;
 namespace flv {
 
 class Logo;
-class VelmoraControl;
 
 // The maker's page, opened by a left press on the logo.
 inline constexpr const char* kMakerPage = "https://www.vantorel.com/";
@@ -26,16 +26,14 @@ class InputRelay : public QObject {
     // surface does not cover it (while the video is in the full-screen window).
     enum class Source { Picture1, Control };
     using UrlOpener = std::function<void(const QUrl&)>;
-    using KeyHook = std::function<void(short keyCode)>;
 
-    InputRelay(VelmoraControl* control, QWidget* picture1, Logo* logo);
+    // control: the control itself, which is also this relay's parent.
+    InputRelay(QWidget* control, QWidget* picture1, Logo* logo);
 
     // Relays one event; true when it was an input event and is used up.
     bool relay(QEvent* event, Source source);
     static bool IsInput(QEvent::Type type);
     bool PointerOutsideLogo() const { return pointerOutsideLogo_; }
-    // Runs before KeyDown is raised for keys over the video.
-    void setPicture1KeyHook(KeyHook hook) { keyHook_ = std::move(hook); }
     // Inside the logo, in twips of Picture1; points on the edges are outside.
     bool insideLogo(QPointF twips) const;
     // Lets the pointer go, for moments when Picture1 leaves its window.
@@ -43,6 +41,18 @@ class InputRelay : public QObject {
 
     // How the page is opened; the system's default handler unless replaced (tests replace it).
     static void setUrlOpener(UrlOpener opener);
+
+  signals:
+    void Click();
+    void DblClick();
+    void MouseDown(short Button, short Shift, float X, float Y);
+    void MouseMove(short Button, short Shift, float X, float Y);
+    void MouseUp(short Button, short Shift, float X, float Y);
+    // A key went down over the video; raised before KeyDown for the same key.
+    void Picture1KeyDown(short KeyCode);
+    void KeyDown(short KeyCode, short Shift);
+    void KeyUp(short KeyCode, short Shift);
+    void KeyPress(short KeyAscii);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -57,10 +67,9 @@ class InputRelay : public QObject {
     void keyRelease(QKeyEvent* e);
     QPointF twipsOf(QMouseEvent* e) const;
 
-    VelmoraControl* control_;
+    QWidget* control_;
     QWidget* picture1_;
     Logo* logo_;
-    KeyHook keyHook_;
     bool pointerOutsideLogo_ = false;
     bool afterDoubleClick_ = false;
 };

@@ -65,7 +65,7 @@ VelmoraControl::VelmoraControl(QWidget* parent, EngineFactory engineFactory)
     setFocusProxy(picture1_);
     // Input over the video belongs to Picture1; the engine's surface never sees the mouse.
     picture2_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    relay_->setPicture1KeyHook([this](short code) { Picture1KeyDown(code); });
+    connectRelay();
     // Where the video is away in the full-screen window, the control hears the mouse itself.
     setMouseTracking(true);
     setAutoFillBackground(true);
@@ -93,6 +93,19 @@ VelmoraControl::~VelmoraControl() {
     // The engine goes first: its surface may be inside the full-screen window.
     delete engine_;
     delete fullScreenWindow_.data();
+}
+
+void VelmoraControl::connectRelay() {
+    connect(relay_, &InputRelay::Click, this, &VelmoraControl::Click);
+    connect(relay_, &InputRelay::DblClick, this, &VelmoraControl::DblClick);
+    connect(relay_, &InputRelay::MouseDown, this, &VelmoraControl::MouseDown);
+    connect(relay_, &InputRelay::MouseMove, this, &VelmoraControl::MouseMove);
+    connect(relay_, &InputRelay::MouseUp, this, &VelmoraControl::MouseUp);
+    // Raised before KeyDown for the same key: the full-screen keys act before the host hears.
+    connect(relay_, &InputRelay::Picture1KeyDown, this, &VelmoraControl::Picture1KeyDown);
+    connect(relay_, &InputRelay::KeyDown, this, &VelmoraControl::KeyDown);
+    connect(relay_, &InputRelay::KeyUp, this, &VelmoraControl::KeyUp);
+    connect(relay_, &InputRelay::KeyPress, this, &VelmoraControl::KeyPress);
 }
 
 void VelmoraControl::LoadPlayerMovie() {

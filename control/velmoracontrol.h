@@ -114,6 +114,7 @@ class VelmoraControl : public QWidget, public Velmora {
     void EnterFullScreen();
     void LeaveFullScreen();
     void Timer2Tick();
+    void connectRelay();
     void Picture1KeyDown(short keyCode);
 
     EngineFactory engineFactory_;

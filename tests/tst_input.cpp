@@ -297,9 +297,14 @@ class TestInput : public QObject {
         QElapsedTimer clock;
         qint64 back = -1;
         connect(s.control, &VelmoraControl::propertyChanged, this, [&] { back = clock.elapsed(); });
+        // The host's KeyDown already finds the window restored.
+        bool normalAtKeyDown = false;
+        connect(s.control, &VelmoraControl::KeyDown, this,
+                [&] { normalAtKeyDown = fs->IsNormal(); });
         clock.start();
         QTest::keyClick(s.picture1(), Qt::Key_Escape);
         QCOMPARE(keys.count(), 1);
+        QVERIFY(normalAtKeyDown);
         QCOMPARE(keys[0][0].value<short>(), short(27));
         QTRY_VERIFY_WITH_TIMEOUT(!s.control->FullScreen(), 1000);
         qInfo("back in place after %lld ms", back);
