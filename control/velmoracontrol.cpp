@@ -89,11 +89,7 @@ VelmoraControl::VelmoraControl(QWidget* parent, EngineFactory engineFactory)
     SendVolume(80);
 }
 
-VelmoraControl::~VelmoraControl() {
-    // The engine goes first: its surface may be inside the full-screen window.
-    delete engine_;
-    delete fullScreenWindow_.data();
-}
+VelmoraControl::~VelmoraControl() = default;
 
 void VelmoraControl::connectRelay() {
     connect(relay_, &InputRelay::Click, this, &VelmoraControl::Click);
@@ -110,16 +106,17 @@ void VelmoraControl::connectRelay() {
 
 void VelmoraControl::LoadPlayerMovie() {
     if (!fullScreenWindow_)
-        fullScreenWindow_ = new ControlFullScreenWindow;
+        fullScreenWindow_ = std::make_unique<ControlFullScreenWindow>();
     if (!fullScreen_)
         fullScreenWindow_->hide();
     fullScreenWindow_->SetMaximized();
     surfaceWindow_ = picture1_;
-    delete engine_;
-    engine_ = engineFactory_(nullptr);
+    // The old engine lets go of mpv before the new one starts its own.
+    engine_.reset();
+    engine_.reset(engineFactory_(nullptr));
     if (!engine_)
         return;
-    connect(engine_, &MovieEngine::FSCommand, this, &VelmoraControl::OnFSCommand);
+    connect(engine_.get(), &MovieEngine::FSCommand, this, &VelmoraControl::OnFSCommand);
     if (QWidget* surface = engine_->Surface()) {
         surface->setParent(picture2_);
         surface->setAttribute(Qt::WA_TransparentForMouseEvents);

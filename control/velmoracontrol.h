@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <chrono>
 #include <functional>
+#include <memory>
 
 namespace flv {
 
@@ -15,6 +16,7 @@ class MovieEngine;
 class ControlFullScreenWindow;
 class InputRelay;
 class Logo;
+// Returns a new engine that the caller owns.
 using EngineFactory = std::function<MovieEngine*(QObject* parent)>;
 
 // How often the movie is asked for its progress, and how soon the end of full screen is noticed.
@@ -118,12 +120,10 @@ class VelmoraControl : public QWidget, public Velmora {
     void Picture1KeyDown(short keyCode);
 
     EngineFactory engineFactory_;
-    MovieEngine* engine_ = nullptr;
     QWidget* picture1_;
     QWidget* picture2_;
     Logo* logo_;
     InputRelay* relay_;
-    QPointer<ControlFullScreenWindow> fullScreenWindow_;
     QPointer<QWidget> surfaceWindow_;
     QTimer timer1_;
     QTimer timer2_;
@@ -145,6 +145,12 @@ class VelmoraControl : public QWidget, public Velmora {
     qint32 normalHeight_ = 0;
     qint32 lastLoadedBytes_ = 0;
     float lastCurrentTime_ = 0;
+
+    // Declared last, so destroyed first and in this order: the engine, whose picture may be
+    // inside the full-screen window, before that window; and within the engine the render
+    // context (held by its picture) before the mpv handle it was made from.
+    std::unique_ptr<ControlFullScreenWindow> fullScreenWindow_;
+    std::unique_ptr<MovieEngine> engine_;
 };
 
 } // namespace flv

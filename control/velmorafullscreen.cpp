@@ -11,7 +11,7 @@
 namespace flv {
 
 ControlFullScreenWindow* VelmoraControl::fullScreenWindow() const {
-    return fullScreenWindow_;
+    return fullScreenWindow_.get();
 }
 
 void VelmoraControl::SetFullScreen(bool on) {
@@ -52,7 +52,7 @@ void VelmoraControl::EnterFullScreen() {
     QScreen* target = screen();
     if (target)
         resize(target->geometry().size());
-    surfaceWindow_->setParent(fullScreenWindow_);
+    surfaceWindow_->setParent(fullScreenWindow_.get());
     surfaceWindow_->show();
     // The control's own surface is uncovered now and takes its own focus.
     setFocusProxy(nullptr);

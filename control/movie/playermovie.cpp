@@ -63,7 +63,7 @@ PlayerMovie::PlayerMovie(SurfaceKind kind, QObject* parent)
 }
 
 PlayerMovie::~PlayerMovie() {
-    // The render context lives in the surface and must go before the handle.
+    // The surface first; the reason is written at VelmoraControl's members.
     delete surface_.data();
     delete mpv_;
 }
