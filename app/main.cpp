@@ -1,5 +1,6 @@
 // Ovelo: starting the program is creating, loading and showing the main window.
 #include "mainwindow.h"
+#include "windows/coordinator.h"
 
 #include "flv/velmora.h"
 
@@ -26,10 +27,10 @@ class HeadlessReporter : public QObject {
         QTextStream(stdout) << "state: " << state << Qt::endl;
         const QString movie = window_->player()->Movie();
         played_ = played_ || !movie.isEmpty();
-        const bool unloaded = state == QLatin1String("Play") && movie.isEmpty() && played_;
+        const bool unloaded = state == flv::state::Play && movie.isEmpty() && played_;
         if (unloaded)
             QTextStream(stdout) << "the file has played to its end and is unloaded" << Qt::endl;
-        if (state == QLatin1String("Stop") || state == QLatin1String("FlvNotFound") || unloaded)
+        if (state == flv::state::Stop || state == flv::state::FlvNotFound || unloaded)
             QCoreApplication::quit();
     }
 
@@ -49,7 +50,10 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Ovelo");
-    ovelo::MainWindow window;
+    // Declared first, so it goes last: it deletes what is still loaded after the main window.
+    ovelo::WindowCoordinator windows;
+    ovelo::MainWindow window(windows);
+    windows.setMain(&window);
     HeadlessReporter reporter(&window);
     if (headless)
         QObject::connect(window.flvWidget(), SIGNAL(OnReadyStateChange(QString)), &reporter,

@@ -1,12 +1,11 @@
 // The main window's keys, mouse rules and boss key.
 #include "layout/layout.h"
 #include "mainwindow.h"
-#include "platform/programfolder.h"
-#include "settings/inifile.h"
+#include "platform/windowcodes.h"
+#include "settings/config.h"
 
 #include "flv/velmora.h"
 
-#include <QApplication>
 #include <QCursor>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -76,15 +75,15 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 
 void MainWindow::MouseMoveRule(double xTwips) {
     const float pixels = float(xTwips) / float(TwipsPerPixelX(this));
-    if (pixels == 514.0f)
+    if (pixels == float(code::kLeftButtonUp))
         ShowAndFocus();
-    else if (pixels == 517.0f)
-        trayMenu_->popup(QCursor::pos());
+    else if (pixels == float(code::kRightButtonUp))
+        menu(QStringLiteral("tc"))->popup(QCursor::pos());
 }
 
 void MainWindow::flv_MouseDown(short Button, short, float, float) {
-    if (Button == 2)
-        operationMenu_->popup(QCursor::pos());
+    if (Button == code::kRightButton)
+        menu(QStringLiteral("ms"))->popup(QCursor::pos());
 }
 
 void MainWindow::flv_MouseMove(short, short, float X, float) {
@@ -98,7 +97,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         MouseMoveRule(static_cast<QMouseEvent*>(event)->position().x() * TwipsPerPixelX(this));
     else if (watched == picture1_ && event->type() == QEvent::MouseButtonPress &&
              static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
-        operationMenu_->popup(QCursor::pos());
+        menu(QStringLiteral("ms"))->popup(QCursor::pos());
     else if (watched == sl1_ && event->type() == QEvent::KeyPress)
         if (const int ascii = KeyAscii(static_cast<QKeyEvent*>(event)))
             KeyOnSeekSlider(ascii);
@@ -114,10 +113,8 @@ void MainWindow::ShowAndFocus() {
 
 void MainWindow::RestoreMainWindow() {
     ShowAndFocus();
-    bool ok = false;
-    const int volume = GetFromIni("Config", "Sound", ConfigIniPath()).toInt(&ok);
-    if (ok)
-        player_->SetVolume(volume);
+    if (const std::optional<int> sound = ReadWholeNumber(ini::Sound))
+        player_->SetVolume(*sound);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {

@@ -1,44 +1,30 @@
 // The main window's playback commands and status display.
-#include "layout/layout.h"
 #include "mainwindow.h"
-#include "platform/programfolder.h"
-#include "platform/weblinks.h"
-#include "settings/inifile.h"
+#include "opendialog.h"
+#include "platform/caption.h"
+#include "platform/rounding.h"
+#include "platform/webopener.h"
+#include "product.h"
+#include "settings/config.h"
+#include "settings/webaddresses.h"
 #include "statuspanels.h"
 
 #include "flv/velmora.h"
 
 #include <QDateTime>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
 #include <QSlider>
-#include <QUrl>
 #include <cmath>
 #include <limits>
+#include <memory>
 
 namespace ovelo {
 
 namespace {
-
-// Halves go to the even neighbour; out of range saturates.
-int RoundEven(double v) {
-    if (!std::isfinite(v))
-        return 0;
-    const double r = std::nearbyint(v);
-    if (r >= double(std::numeric_limits<int>::max()))
-        return std::numeric_limits<int>::max();
-    if (r <= double(std::numeric_limits<int>::min()))
-        return std::numeric_limits<int>::min();
-    return int(r);
-}
-
-qint64 WholeSeconds(float seconds) {
-    return std::isfinite(seconds) ? qint64(std::floor(seconds)) : 0;
-}
 
 QString TimeOfDayText() {
     // The system's long time format without the zone: 14:03:22.
@@ -49,40 +35,36 @@ QString TimeOfDayText() {
 
 } // namespace
 
-QString MainWindow::OpenDialogFilter() {
-    return QStringLiteral("所有Flash Video视频文件(*.flv;*.f4v) (*.f4v *.flv);;"
-                          "普通Flash Video文件(*.flv) (*.flv);;"
-                          "高清Flash Video文件(*.f4v) (*.f4v);;"
-                          "所有文件(*.*) (*)");
-}
-
 void MainWindow::OpenFile(int plays) {
-    const QString chosen = chooseFile_
-                               ? chooseFile_(this)
-                               : QFileDialog::getOpenFileName(this, QStringLiteral("打开Flv文件"),
-                                                              QString(), OpenDialogFilter());
+    QString chosen;
+    if (chooseFile_) {
+        chosen = chooseFile_(this);
+    } else {
+        std::unique_ptr<QFileDialog> dialog(CreateOpenDialog(this));
+        if (dialog->exec() == QDialog::Accepted)
+            chosen = dialog->selectedFiles().value(0);
+    }
     // A cancelled dialog leaves the video as it was.
-    if (chosen.isEmpty())
-        return;
-    for (int i = 0; i < plays; ++i)
-        player_->PlayMovie(QDir::toNativeSeparators(chosen));
+    if (!chosen.isEmpty())
+        for (int i = 0; i < plays; ++i)
+            player_->PlayMovie(QDir::toNativeSeparators(chosen));
+    // From the tray the user came for the window, whatever the dialog's answer.
     if (plays > 1)
         ShowAndFocus();
 }
 
 void MainWindow::ResumeSavedPosition() {
-    const QString ini = ConfigIniPath();
-    const QString autoSave = GetFromIni("Config", "AutoSave", ini);
-    const QString url = GetFromIni("Media", "Url", ini);
-    const QString time = GetFromIni("Media", "Time", ini);
-    if (autoSave == QLatin1String("off")) {
+    const QString autoSave = ReadSetting(ini::AutoSave);
+    const QString url = ReadSetting(ini::MediaUrl);
+    const QString time = ReadSetting(ini::MediaTime);
+    if (autoSave == QLatin1String(ini::Off)) {
         auto* box = new QMessageBox(QMessageBox::Critical, QStringLiteral("警告"),
                                     QStringLiteral("您未启动自动保存!"), QMessageBox::Ok, this);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->open();
         return;
     }
-    if (autoSave != QLatin1String("on"))
+    if (autoSave != QLatin1String(ini::On))
         return;
     player_->PlayMovie(url);
     bool ok = false;
@@ -112,8 +94,8 @@ void MainWindow::Timer1Tick() {
                                                        QDate::currentDate(), QLocale::ShortFormat));
     s1_->setPanelText(4, player_->Movie());
     const qint64 max = qint64(player_->TotalTime()) + 1;
-    sl1_->setMaximum(max > std::numeric_limits<int>::max() ? std::numeric_limits<int>::max()
-                                                           : int(max));
+    // Qt would pull the minimum down with a maximum below it; the seek slider starts at 0.
+    sl1_->setRange(0, int(std::clamp<qint64>(max, 0, std::numeric_limits<int>::max())));
     sl2_->setValue(player_->Volume());
     if (sl1_->maximum() == 0)
         sl1_->setMaximum(1000);
@@ -153,26 +135,30 @@ void MainWindow::flv_PlayProgress(float, float CurrentTime, float) {
 }
 
 void MainWindow::flv_OnReadyStateChange(const QString& newState) {
-    const QString product = QStringLiteral("Ovelo 2011 Beta2 - ");
-    if (newState == QLatin1String("Empty")) {
+    const QString product = QString::fromLatin1(kProductTitle) + QStringLiteral(" - ");
+    if (newState == flv::state::Empty) {
         s1_->setPanelText(1, QStringLiteral("正在缓冲"));
-        setWindowTitle(product + QStringLiteral("正在缓冲:") + player_->Movie());
-    } else if (newState == QLatin1String("Play")) {
+        SetCaption(this, product + QStringLiteral("正在缓冲:") + player_->Movie());
+    } else if (newState == flv::state::Play) {
         s1_->setPanelText(1, QStringLiteral("播放"));
-        setWindowTitle(product + QStringLiteral("正在播放:") + player_->Movie());
-    } else if (newState == QLatin1String("Pause")) {
+        SetCaption(this, product + QStringLiteral("正在播放:") + player_->Movie());
+    } else if (newState == flv::state::Pause) {
         s1_->setPanelText(1, QStringLiteral("暂停播放"));
-    } else if (newState == QLatin1String("Stop")) {
+    } else if (newState == flv::state::Stop) {
         s1_->setPanelText(1, QStringLiteral("停止播放"));
         sl1_->setValue(0);
-    } else if (newState == QLatin1String("FlvNotFound")) {
+    } else if (newState == flv::state::FlvNotFound) {
         s1_->setPanelText(1, QStringLiteral("播放文件无效或不存在"));
         sl1_->setValue(0);
     }
 }
 
 void MainWindow::OpenProductSite() {
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kProductSite)));
+    OpenWebAddress(ProductSite());
+}
+
+void MainWindow::OpenProductForum() {
+    OpenWebAddress(ProductForum());
 }
 
 } // namespace ovelo

@@ -1,10 +1,14 @@
 // The main window, Form1: the player, its controls, the status display, menus and keys.
 #pragma once
 
+#include "player/playerhost.h"
+#include "windows/mainaccess.h"
+#include "windows/windowid.h"
+
 #include <QMainWindow>
 #include <QTimer>
 #include <functional>
-#include <memory>
+#include <optional>
 
 class QLabel;
 class QMenu;
@@ -13,23 +17,21 @@ class QSystemTrayIcon;
 class QToolButton;
 class QPushButton;
 
-namespace flv {
-class Velmora;
-}
-
 namespace ovelo {
 
 class StatusPanels;
+class WindowCoordinator;
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public MainAccess {
     Q_OBJECT
   public:
     // Asks for a file to open; "" when the user cancels.
     using FileChooser = std::function<QString(QWidget* parent)>;
-    // Makes the player control; by default from the libraries beside the program, by ProgID.
-    using ControlCreator = std::function<QWidget*(QWidget* parent)>;
+    using ControlCreator = PlayerHost::ControlCreator;
 
-    explicit MainWindow(ControlCreator createControl = {}, QWidget* parent = nullptr);
+    // `windows` makes and unloads the other windows; it outlives this window.
+    explicit MainWindow(WindowCoordinator& windows, const ControlCreator& createControl = {},
+                        QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // The start-up: layout, settings, title, volume, keys, then the command line's file.
@@ -37,17 +39,18 @@ class MainWindow : public QMainWindow {
     // Writes what a close keeps and unloads the other windows; the window closes after it.
     void RunCloseSequence();
 
+    flv::Velmora& mainPlayer() override { return *player_; }
+    int volumeSliderValue() const override;
+
     flv::Velmora* player() const { return player_; }
     QWidget* flvWidget() const { return flvWidget_; }
-    QMenu* operationMenu() const { return operationMenu_; }
-    QMenu* trayMenu() const { return trayMenu_; }
+    QMenu* menu(const QString& name) const { return menus_.value(name); }
     void setFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
     // The pictures of the idle screen, in the order they are shown and hidden.
     QList<QWidget*> idlePictures() const;
 
     // The argument text as the player gets it: joined by spaces, quotes blanked, trimmed.
     static QString CommandLineText(const QStringList& arguments);
-    static QString OpenDialogFilter();
 
   signals:
     // The window has been closed for good: the program may end.
@@ -69,14 +72,12 @@ class MainWindow : public QMainWindow {
     void dropEvent(QDropEvent* event) override;
 
   private:
-    // Building, in mainwindow.cpp.
-    void createPlayer(const ControlCreator& createControl);
+    // Building, in mainwindow.cpp and mainmenus.cpp.
     void createControls(const ControlCreator& createControl);
+    void createButtons();
     void createIdlePictures();
     void createMenus();
-    void createTrayIcon();
-    void bindPlayerEvents();
-    void loadKeyCodes();
+    std::function<void()> showWindow(WindowId id);
     // Playback commands and the status display, in mainplayback.cpp.
     void OpenFile(int plays);
     void ResumeSavedPosition();
@@ -87,40 +88,33 @@ class MainWindow : public QMainWindow {
     void SetIdlePicturesVisible(bool visible);
     void UnloadMovie();
     void OpenProductSite();
+    void OpenProductForum();
     // Keys, mouse and the boss key, in mainkeys.cpp.
     void KeyOnWindow(int code);
     void KeyOnSeekSlider(int keyAscii);
     void MouseMoveRule(double xTwips);
     void RestoreMainWindow();
     void ShowAndFocus();
+    void OpenAddressFromTray();
     void Quit();
     bool KeyMatches(const QLabel* label, double code) const;
 
+    WindowCoordinator& windows_;
+    std::optional<PlayerHost> host_;
     flv::Velmora* player_ = nullptr;
-    std::unique_ptr<flv::Velmora> fallbackPlayer_;
     QWidget* client_ = nullptr;
     QWidget* flvWidget_ = nullptr;
     QSlider* sl1_ = nullptr;
     QSlider* sl2_ = nullptr;
-    QLabel* label1_ = nullptr;
     QLabel* label3_ = nullptr;
-    QToolButton* command1_ = nullptr;
-    QToolButton* command2_ = nullptr;
-    QToolButton* command3_ = nullptr;
     QPushButton* cmdplay_ = nullptr;
     QLabel* picture1_ = nullptr;
-    QToolButton* picture2_ = nullptr;
-    QToolButton* picture3_ = nullptr;
-    QToolButton* picture4_ = nullptr;
-    QToolButton* picture5_ = nullptr;
-    QToolButton* picture6_ = nullptr;
+    QList<QToolButton*> idlePictures_;
     StatusPanels* s1_ = nullptr;
     QLabel* lplay_ = nullptr;
     QLabel* lstop_ = nullptr;
     QLabel* llaoban_ = nullptr;
-    QMenu* fileMenu_ = nullptr;
-    QMenu* operationMenu_ = nullptr;
-    QMenu* trayMenu_ = nullptr;
+    QHash<QString, QMenu*> menus_;
     QSystemTrayIcon* trayIcon_ = nullptr;
     QTimer timer1_;
     QTimer timer2_;

@@ -2,14 +2,20 @@
 #include "layout/layout.h"
 #include "mainwindow.h"
 #include "movie/playermovie.h"
+#include "opendialog.h"
 #include "platform/controlfactory.h"
 #include "platform/programfolder.h"
+#include "platform/webopener.h"
 #include "settings/inifile.h"
 #include "statuspanels.h"
 #include "velmoracontrol.h"
+#include "windows/coordinator.h"
 
+#include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QSignalSpy>
@@ -47,13 +53,14 @@ struct Window {
             file.open(QIODevice::WriteOnly);
             file.write(ini);
         }
-        window = std::make_unique<MainWindow>([this](QWidget* parent) {
+        window = std::make_unique<MainWindow>(windows, [this](QWidget* parent) {
             control = new flv::VelmoraControl(parent, [this](QObject*) {
                 engine = new FakeEngine;
                 return engine;
             });
             return control;
         });
+        windows.setMain(window.get());
         window->Load(commandLine);
         window->show();
     }
@@ -71,6 +78,7 @@ struct Window {
     void tick() { QTest::qWait(130); }
 
     QTemporaryDir folder;
+    WindowCoordinator windows;
     std::unique_ptr<MainWindow> window;
     flv::VelmoraControl* control = nullptr;
     FakeEngine* engine = nullptr;
@@ -197,6 +205,11 @@ class TestMainWindow : public QObject {
         w.report("totaltime", "-1");
         w.tick();
         QCOMPARE(sl1->maximum(), 1000);
+        // Further below, the slider still starts at 0.
+        w.report("totaltime", "-5");
+        w.tick();
+        QCOMPARE(sl1->minimum(), 0);
+        QCOMPARE(sl1->maximum(), 1000);
     }
 
     void endOfFileOneSecondEarly() {
@@ -215,8 +228,9 @@ class TestMainWindow : public QObject {
     }
 
     void statesShowInTitleAndPanel() {
-        Window w(kKeysIni, "/v/电影 a&b.flv");
-        QCOMPARE(w.window->windowTitle(), QString("Ovelo 2011 Beta2 - 正在播放:/v/电影 a&b.flv"));
+        Window w(kKeysIni, "/v/电影 a&b[*].flv");
+        const auto title = [&w] { return w.window->windowHandle()->title(); };
+        QCOMPARE(title(), QString("Ovelo 2011 Beta2 - 正在播放:/v/电影 a&b[*].flv"));
         QCOMPARE(w.panel(1), QString("播放"));
         auto* sl1 = w.find<QSlider>("Sl1");
         sl1->setValue(5);
@@ -224,7 +238,7 @@ class TestMainWindow : public QObject {
         QCOMPARE(w.panel(1), QString("暂停播放"));
         w.report("State", "Empty");
         QCOMPARE(w.panel(1), QString("正在缓冲"));
-        QCOMPARE(w.window->windowTitle(), QString("Ovelo 2011 Beta2 - 正在缓冲:/v/电影 a&b.flv"));
+        QCOMPARE(title(), QString("Ovelo 2011 Beta2 - 正在缓冲:/v/电影 a&b[*].flv"));
         w.report("State", "Stop");
         QCOMPARE(w.panel(1), QString("停止播放"));
         QCOMPARE(sl1->value(), 0);
@@ -234,7 +248,7 @@ class TestMainWindow : public QObject {
         QCOMPARE(sl1->value(), 0);
         w.report("State", "Whatever");
         QCOMPARE(w.panel(1), QString("播放文件无效或不存在"));
-        QCOMPARE(w.window->windowTitle(), QString("Ovelo 2011 Beta2 - 正在缓冲:/v/电影 a&b.flv"));
+        QCOMPARE(title(), QString("Ovelo 2011 Beta2 - 正在缓冲:/v/电影 a&b[*].flv"));
     }
 
     void timersKeepTheDisplay() {
@@ -265,17 +279,22 @@ class TestMainWindow : public QObject {
         w.find<QAction>("mo")->trigger();
         QCOMPARE(w.engine->calls.filter("playMovie"), QStringList{"playMovie(/v/c.flv)"});
         w.engine->calls.clear();
+        w.window->hide();
         w.find<QAction>("dkwj")->trigger(); // the tray's open plays twice
         QCOMPARE(w.engine->calls.filter("playMovie").count(), 2);
-        QVERIFY(
-            MainWindow::OpenDialogFilter().startsWith("所有Flash Video视频文件(*.flv;*.f4v) ("));
+        QVERIFY(w.window->isVisible());
+        // From the tray the window comes back even when the dialog is cancelled.
+        answer.clear();
+        w.window->hide();
+        w.find<QAction>("dkwj")->trigger();
+        QVERIFY(w.window->isVisible());
 
-        WritePrivateProfileStringA("Media", "Url", "/v/d.flv", w.folder.filePath("Config.ini"));
-        WritePrivateProfileStringA("Media", "Time", "37.5", w.folder.filePath("Config.ini"));
+        WriteToIni("Media", "Url", "/v/d.flv", w.folder.filePath("Config.ini"));
+        WriteToIni("Media", "Time", "37.5", w.folder.filePath("Config.ini"));
         w.engine->calls.clear();
         w.find<QAction>("dq")->trigger();
         QCOMPARE(w.engine->calls.mid(0, 2), QStringList({"playMovie(/v/d.flv)", "seek(38)"}));
-        WritePrivateProfileStringA("Config", "AutoSave", "off", w.folder.filePath("Config.ini"));
+        WriteToIni("Config", "AutoSave", "off", w.folder.filePath("Config.ini"));
         w.engine->calls.clear();
         w.find<QAction>("dq")->trigger();
         QVERIFY(w.engine->calls.filter("playMovie").isEmpty());
@@ -334,7 +353,7 @@ class TestMainWindow : public QObject {
     void mouseOnTheVideo() {
         Window w;
         QTest::mouseClick(w.control->picture1(), Qt::RightButton, {}, {100, 100});
-        QMenu* ops = w.window->operationMenu();
+        QMenu* ops = w.window->menu("ms");
         QTRY_VERIFY(ops->isVisible());
         QStringList items;
         for (QAction* a : ops->actions())
@@ -346,13 +365,81 @@ class TestMainWindow : public QObject {
         // The window-message positions: 517 pixels opens the tray menu, 514 shows the window.
         const float tpp = float(TwipsPerPixelX(w.window.get()));
         w.window->flv_MouseMove(0, 0, 516 * tpp, 0);
-        QVERIFY(!w.window->trayMenu()->isVisible());
+        QVERIFY(!w.window->menu("tc")->isVisible());
         w.window->flv_MouseMove(0, 0, 517 * tpp, 0);
-        QTRY_VERIFY(w.window->trayMenu()->isVisible());
-        w.window->trayMenu()->hide();
+        QTRY_VERIFY(w.window->menu("tc")->isVisible());
+        w.window->menu("tc")->hide();
         w.window->hide();
         w.window->flv_MouseMove(0, 0, 514 * tpp, 0);
         QVERIFY(w.window->isVisible());
+    }
+
+    void openDialogShowsTheNamesAsTheyAre() {
+        std::unique_ptr<QFileDialog> dialog(CreateOpenDialog(nullptr));
+        dialog->setOption(QFileDialog::DontUseNativeDialog);
+        QCOMPARE(dialog->windowTitle(), QString("打开Flv文件"));
+        auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+        QVERIFY(types);
+        QStringList names;
+        for (int i = 0; i < types->count(); ++i)
+            names << types->itemText(i);
+        QCOMPARE(names,
+                 QStringList({"所有Flash Video视频文件(*.flv;*.f4v)", "普通Flash Video文件(*.flv)",
+                              "高清Flash Video文件(*.f4v)", "所有文件(*.*)"}));
+        QCOMPARE(types->currentIndex(), 0);
+    }
+
+    void menusOpenTheWindows() {
+        Window w;
+        QStringList bar;
+        for (QAction* a : w.window->menuBar()->actions())
+            bar << a->text();
+        // A menu whose commands the program cannot do yet is not shown.
+        QCOMPARE(bar, QStringList({"文件", "操作", "帮助"}));
+        QStringList help;
+        for (QAction* a : w.window->menu("mhelp")->actions())
+            help << a->objectName();
+        QCOMPARE(help, QStringList({"whflv", "whf4v", "kkkkkkkkkk", "brell", "mnn", "mnugy"}));
+        QCOMPARE(w.find<QAction>("brell")->text(), QString("Vantorel"));
+        QCOMPARE(w.find<QAction>("skurl")->shortcut(), QKeySequence("Ctrl+F2"));
+
+        w.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+        QTest::keyClick(w.window.get(), Qt::Key_U, Qt::ControlModifier);
+        QWidget* address = w.windows.loaded(WindowId::Form2);
+        QVERIFY(address && address->isVisible());
+        address->close();
+        w.window->hide();
+        w.find<QAction>("skurl")->trigger(); // from the tray: the main window, then Form2
+        QVERIFY(w.window->isVisible());
+        QWidget* again = w.windows.loaded(WindowId::Form2);
+        QVERIFY(again && again != address);
+        w.find<QToolButton>("Picture3")->click(); // the same single window
+        QCOMPARE(w.windows.loaded(WindowId::Form2), again);
+
+        w.find<QAction>("mnugy")->trigger();
+        QWidget* about = w.windows.loaded(WindowId::Form5);
+        w.find<QAction>("mnuabout")->trigger();
+        QCOMPARE(w.windows.loaded(WindowId::Form5), about);
+        w.find<QAction>("mnufx")->trigger();
+        w.find<QAction>("whflv")->trigger();
+        w.find<QAction>("whf4v")->trigger();
+        for (WindowId id : {WindowId::Form9, WindowId::Form7, WindowId::Form8})
+            QVERIFY(w.windows.loaded(id)->isVisible());
+
+        QList<QUrl> opened;
+        SetWebOpenerForTesting([&](const QUrl& url) { opened << url; });
+        WriteToIni("Net", "Site", "http://site.example/o", w.folder.filePath("Config.ini"));
+        w.find<QAction>("brell")->trigger();
+        w.find<QAction>("tbug")->trigger();
+        SetWebOpenerForTesting({});
+        QCOMPARE(opened,
+                 QList<QUrl>({QUrl("http://site.example/o"), QUrl("http://site.example/o/bbs")}));
+
+        // Closing the program unloads them all.
+        w.find<QAction>("mt")->trigger();
+        for (WindowId id : kUnloadOrder)
+            QVERIFY(!w.windows.loaded(id));
     }
 
     void dropPlaysALocalFile() {
@@ -376,7 +463,9 @@ class TestMainWindow : public QObject {
     void startsWithoutThePlayerLibrary() {
         QTemporaryDir folder;
         SetProgramFolderForTesting(folder.path());
-        MainWindow window([](QWidget*) { return nullptr; });
+        WindowCoordinator windows;
+        MainWindow window(windows, [](QWidget*) { return nullptr; });
+        windows.setMain(&window);
         window.Load("/v/a.flv");
         window.show();
         QCOMPARE(window.flvWidget()->objectName(), QString("flv"));
@@ -391,9 +480,11 @@ class TestMainWindow : public QObject {
 
     void playsARealFile() {
         SetProgramFolderForTesting(QDir::tempPath());
-        MainWindow window([](QWidget* parent) {
+        WindowCoordinator windows;
+        MainWindow window(windows, [](QWidget* parent) {
             return CreateControl("Flv.Velmora", parent, OVELO_PROGRAM_DIR);
         });
+        windows.setMain(&window);
         const QString file = TEST_MEDIA_DIR "/h264_aac.flv";
         window.Load(file);
         window.show();

@@ -25,10 +25,4 @@ QString GetFromIni(const QString& section, const QString& key, const QString& fi
 void WriteToIni(const QString& section, const QString& key, const QString& value,
                 const QString& fileName);
 
-// Old name, kept until the callers move.
-inline void WritePrivateProfileStringA(const QString& section, const QString& key,
-                                       const QString& value, const QString& fileName) {
-    WriteToIni(section, key, value, fileName);
-}
-
 } // namespace ovelo

@@ -1,12 +1,19 @@
-// Stands in for the player when no library offers it: the window still starts and works.
+// Takes the player's place when no library offers it: a blank area whose commands do nothing,
+// so the window that holds it still starts and works.
 #pragma once
 
 #include "flv/velmora.h"
 
+#include <QWidget>
+
 namespace ovelo {
 
-class NullVelmora : public flv::Velmora {
+class StandInPlayer : public QWidget, public flv::Velmora {
+    Q_OBJECT
+    Q_INTERFACES(flv::Velmora)
   public:
+    explicit StandInPlayer(QWidget* parent = nullptr) : QWidget(parent) {}
+
     void PlayMovie(const QString&) override {}
     void PauseMovie() override {}
     void StopMovie() override {}
@@ -30,6 +37,21 @@ class NullVelmora : public flv::Velmora {
     void ReadProperties(const flv::PropertyBag&) override {}
     void WriteProperties(flv::PropertyBag&) const override {}
     void SetAmbientUserMode(bool) override {}
+
+  signals:
+    // The player's events, never raised: handlers bind to them as to a real player's.
+    void Click();
+    void DblClick();
+    void MouseDown(short Button, short Shift, float X, float Y);
+    void MouseMove(short Button, short Shift, float X, float Y);
+    void MouseUp(short Button, short Shift, float X, float Y);
+    void PlayProgress(float TotalTime, float CurrentTime, float BufferLength);
+    void ButterProgress(qint32 TotalBytes, qint32 LoadedBytes);
+    void ReSize();
+    void OnReadyStateChange(const QString& newState);
+    void KeyDown(short KeyCode, short Shift);
+    void KeyUp(short KeyCode, short Shift);
+    void KeyPress(short KeyAscii);
 
   private:
     qint32 volume_ = 80;

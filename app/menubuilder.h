@@ -1,0 +1,38 @@
+// Menus built from one table: every menu and item with its objectName, caption and shortcut.
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <functional>
+#include <vector>
+
+class QMenu;
+class QMenuBar;
+class QWidget;
+
+namespace ovelo {
+
+struct MenuSpec {
+    const char* name;
+    const char* caption;
+    bool onBar; // a menu off the bar only pops up
+};
+
+struct MenuItemSpec {
+    const char* menu; // the objectName of the menu it belongs to
+    const char* name;
+    const char* caption; // kSeparator for a separator line
+    const char* shortcut;
+    // Empty while the program cannot do it yet: the item then does not appear.
+    std::function<void()> command;
+};
+
+inline constexpr char kSeparator[] = "-";
+
+// The menus in table order, those on the bar added to it, each item in table order. Items
+// without a command are left out, and so are separators with nothing to separate and menus
+// left empty. Every item is also an action of `owner`, so its shortcut works from there.
+QHash<QString, QMenu*> BuildMenus(QMenuBar* bar, QWidget* owner, const std::vector<MenuSpec>& menus,
+                                  const std::vector<MenuItemSpec>& items);
+
+} // namespace ovelo

@@ -1,0 +1,51 @@
+#include "windows/analysisdialog.h"
+
+#include "layout/design.h"
+#include "windows/coordinator.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace ovelo {
+
+AnalysisDialog::AnalysisDialog(WindowCoordinator& windows)
+    : Form("Form9", QStringLiteral("网络视频分析"), 4755, 1740), windows_(windows) {
+    setFont(DesignFont(SongTiFamilies(), 9));
+    auto* frame = new QGroupBox(QStringLiteral("视频地址"), this);
+    frame->setObjectName("Frame1");
+    // The caption sits on the frame's line, as the design has it; most styles put it above the
+    // line, and the address field would then cover the line.
+    frame->setStyleSheet(QStringLiteral(
+        "QGroupBox#Frame1 { border: 1px solid palette(mid); border-radius: 3px; margin-top: 0.5em; "
+        "}"
+        "QGroupBox#Frame1::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
+    // On the form over the frame, not inside it: the table's rectangles are the form's.
+    text1_ = new QLineEdit(QStringLiteral("http://"), this);
+    text1_->setObjectName("Text1");
+    auto* start = new QPushButton(QStringLiteral("开始分析"), this);
+    start->setObjectName("Command1");
+    start->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
+    cancel->setObjectName("Command2");
+    connect(start, &QPushButton::clicked, this, &AnalysisDialog::start);
+    connect(cancel, &QPushButton::clicked, this, &QWidget::close);
+    PlaceAndRecord(this, {{"Frame1", 120, 120, 4335, 735},
+                          {"Text1", 240, 360, 4095, 375},
+                          {"Command1", 480, 1080, 1335, 375},
+                          {"Command2", 2760, 1080, 1335, 375}});
+    makeFixedSingle();
+}
+
+QString AnalysisDialog::address() const {
+    return text1_->text();
+}
+
+void AnalysisDialog::start() {
+    // The finder reads the address from this dialog, so it stays loaded, only hidden.
+    if (windows_.has(WindowId::Form10))
+        windows_.show(WindowId::Form10);
+    hide();
+}
+
+} // namespace ovelo

@@ -1,0 +1,60 @@
+// Creates each secondary window on first use, hands out its single instance while it exists,
+// and forgets it when it closes. Owned by the program's top level, beside the main window.
+#pragma once
+
+#include "windows/windowid.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <map>
+
+namespace ovelo {
+
+class MainAccess;
+class WindowCoordinator;
+
+// What a window is made with.
+struct WindowContext {
+    MainAccess& main;
+    WindowCoordinator& windows;
+};
+
+class WindowCoordinator : public QObject {
+    Q_OBJECT
+  public:
+    using Factory = std::function<QWidget*(WindowContext&)>;
+
+    explicit WindowCoordinator(QObject* parent = nullptr);
+    ~WindowCoordinator() override;
+
+    // The main window, which every window may reach through its narrow interface.
+    void setMain(MainAccess* main) { main_ = main; }
+
+    // Whether the program has this window yet: a menu item appears only when it does.
+    bool has(WindowId id) const;
+    // The window's single instance, created hidden if it is not loaded; nullptr if the
+    // program has no such window.
+    QWidget* window(WindowId id);
+    // The instance if it is loaded, without creating it.
+    QWidget* loaded(WindowId id) const;
+    // Shows the window (creating it first if needed) without owner or modality, in front and
+    // with the focus.
+    QWidget* show(WindowId id);
+    // Unloads every loaded window in the closing order; each runs its own closing step.
+    void unloadAll();
+
+    // Replaces how a window is made (tests make their own).
+    void setFactory(WindowId id, Factory factory);
+
+    template <typename T> T* window(WindowId id) { return qobject_cast<T*>(window(id)); }
+    template <typename T> T* loaded(WindowId id) const { return qobject_cast<T*>(loaded(id)); }
+
+  private:
+    MainAccess* main_ = nullptr;
+    std::map<WindowId, Factory> factories_;
+    std::map<WindowId, QPointer<QWidget>> windows_;
+};
+
+} // namespace ovelo
