@@ -78,12 +78,12 @@ void MainWindow::MouseMoveRule(double xTwips) {
     if (pixels == float(code::kLeftButtonUp))
         ShowAndFocus();
     else if (pixels == float(code::kRightButtonUp))
-        menu(QStringLiteral("tc"))->popup(QCursor::pos());
+        trayMenu()->popup(QCursor::pos());
 }
 
 void MainWindow::flv_MouseDown(short Button, short, float, float) {
     if (Button == code::kRightButton)
-        menu(QStringLiteral("ms"))->popup(QCursor::pos());
+        operationMenu()->popup(QCursor::pos());
 }
 
 void MainWindow::flv_MouseMove(short, short, float X, float) {
@@ -97,7 +97,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         MouseMoveRule(static_cast<QMouseEvent*>(event)->position().x() * TwipsPerPixelX(this));
     else if (watched == picture1_ && event->type() == QEvent::MouseButtonPress &&
              static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
-        menu(QStringLiteral("ms"))->popup(QCursor::pos());
+        operationMenu()->popup(QCursor::pos());
     else if (watched == sl1_ && event->type() == QEvent::KeyPress)
         if (const int ascii = KeyAscii(static_cast<QKeyEvent*>(event)))
             KeyOnSeekSlider(ascii);

@@ -22,12 +22,12 @@ void MainWindow::createMenus() {
     const auto stop = [this] { player_->StopMovie(); };
     const auto quit = [this] { Quit(); };
     const auto about = showWindow(WindowId::Form5);
-    const std::vector<MenuSpec> menus = {{"mf", "文件", true},
-                                         {"ms", "操作", true},
-                                         {"mzdy", "设置", true},
-                                         {"mhelp", "帮助", true},
-                                         {"tc", "托盘菜单项", false}};
-    const std::vector<MenuItemSpec> items = {
+    const std::vector<MenuRow> menus = {{"mf", "文件", true},
+                                        {"ms", "操作", true},
+                                        {"mzdy", "设置", true},
+                                        {"mhelp", "帮助", true},
+                                        {"tc", "托盘菜单项", false}};
+    const std::vector<MenuItemRow> items = {
         {"mf", "mo", "打开", "Ctrl+O", [this] { OpenFile(1); }},
         {"mf", "mourl", "打开URL", "Ctrl+U", showWindow(WindowId::Form2)},
         {"mf", "mnufx", "分析视频地址", "", showWindow(WindowId::Form9)},

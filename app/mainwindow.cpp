@@ -67,7 +67,7 @@ MainWindow::MainWindow(WindowCoordinator& windows, const ControlCreator& createC
     createMenus();
     resize(client_->width(), client_->height() + menuBar()->sizeHint().height());
     trayIcon_ = CreateTrayIcon(
-        this, [this] { RestoreMainWindow(); }, menu(QStringLiteral("tc")));
+        this, [this] { RestoreMainWindow(); }, trayMenu());
     timer1_.setObjectName("Timer1");
     timer2_.setObjectName("Timer2");
     for (QTimer* timer : {&timer1_, &timer2_})

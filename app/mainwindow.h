@@ -45,6 +45,9 @@ class MainWindow : public QMainWindow, public MainAccess {
     flv::Velmora* player() const { return player_; }
     QWidget* flvWidget() const { return flvWidget_; }
     QMenu* menu(const QString& name) const { return menus_.value(name); }
+    // 操作, also the video's right-click menu, and 托盘菜单项, which only pops up.
+    QMenu* operationMenu() const { return menu(QStringLiteral("ms")); }
+    QMenu* trayMenu() const { return menu(QStringLiteral("tc")); }
     void setFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
     // The pictures of the idle screen, in the order they are shown and hidden.
     QList<QWidget*> idlePictures() const;

@@ -10,15 +10,15 @@ namespace ovelo {
 
 namespace {
 
-bool IsSeparator(const MenuItemSpec& item) {
+bool IsSeparator(const MenuItemRow& item) {
     return QLatin1String(item.caption) == QLatin1String(kSeparator);
 }
 
 // The items that show: commands that work, and the separators between two of them.
-std::vector<const MenuItemSpec*> Shown(const char* menu, const std::vector<MenuItemSpec>& items) {
-    std::vector<const MenuItemSpec*> shown;
-    const MenuItemSpec* pendingSeparator = nullptr;
-    for (const MenuItemSpec& item : items) {
+std::vector<const MenuItemRow*> Shown(const char* menu, const std::vector<MenuItemRow>& items) {
+    std::vector<const MenuItemRow*> shown;
+    const MenuItemRow* pendingSeparator = nullptr;
+    for (const MenuItemRow& item : items) {
         if (qstrcmp(item.menu, menu) != 0)
             continue;
         if (IsSeparator(item)) {
@@ -36,7 +36,7 @@ std::vector<const MenuItemSpec*> Shown(const char* menu, const std::vector<MenuI
     return shown;
 }
 
-void AddItem(QMenu* menu, QWidget* owner, const MenuItemSpec& item) {
+void AddItem(QMenu* menu, QWidget* owner, const MenuItemRow& item) {
     if (IsSeparator(item)) {
         menu->addSeparator()->setObjectName(QString::fromLatin1(item.name));
         return;
@@ -50,18 +50,18 @@ void AddItem(QMenu* menu, QWidget* owner, const MenuItemSpec& item) {
 
 } // namespace
 
-QHash<QString, QMenu*> BuildMenus(QMenuBar* bar, QWidget* owner, const std::vector<MenuSpec>& menus,
-                                  const std::vector<MenuItemSpec>& items) {
+QHash<QString, QMenu*> BuildMenus(QMenuBar* bar, QWidget* owner, const std::vector<MenuRow>& menus,
+                                  const std::vector<MenuItemRow>& items) {
     QHash<QString, QMenu*> built;
-    for (const MenuSpec& spec : menus) {
-        const auto shown = Shown(spec.name, items);
+    for (const MenuRow& row : menus) {
+        const auto shown = Shown(row.name, items);
         if (shown.empty())
             continue;
-        auto* menu = new QMenu(QString::fromUtf8(spec.caption), owner);
-        menu->setObjectName(QString::fromLatin1(spec.name));
-        for (const MenuItemSpec* item : shown)
+        auto* menu = new QMenu(QString::fromUtf8(row.caption), owner);
+        menu->setObjectName(QString::fromLatin1(row.name));
+        for (const MenuItemRow* item : shown)
             AddItem(menu, owner, *item);
-        if (spec.onBar)
+        if (row.onBar)
             bar->addMenu(menu);
         built.insert(menu->objectName(), menu);
     }

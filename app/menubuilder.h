@@ -12,13 +12,13 @@ class QWidget;
 
 namespace ovelo {
 
-struct MenuSpec {
+struct MenuRow {
     const char* name;
     const char* caption;
     bool onBar; // a menu off the bar only pops up
 };
 
-struct MenuItemSpec {
+struct MenuItemRow {
     const char* menu; // the objectName of the menu it belongs to
     const char* name;
     const char* caption; // kSeparator for a separator line
@@ -32,7 +32,7 @@ inline constexpr char kSeparator[] = "-";
 // The menus in table order, those on the bar added to it, each item in table order. Items
 // without a command are left out, and so are separators with nothing to separate and menus
 // left empty. Every item is also an action of `owner`, so its shortcut works from there.
-QHash<QString, QMenu*> BuildMenus(QMenuBar* bar, QWidget* owner, const std::vector<MenuSpec>& menus,
-                                  const std::vector<MenuItemSpec>& items);
+QHash<QString, QMenu*> BuildMenus(QMenuBar* bar, QWidget* owner, const std::vector<MenuRow>& menus,
+                                  const std::vector<MenuItemRow>& items);
 
 } // namespace ovelo

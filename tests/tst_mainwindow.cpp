@@ -353,7 +353,7 @@ class TestMainWindow : public QObject {
     void mouseOnTheVideo() {
         Window w;
         QTest::mouseClick(w.control->picture1(), Qt::RightButton, {}, {100, 100});
-        QMenu* ops = w.window->menu("ms");
+        QMenu* ops = w.window->operationMenu();
         QTRY_VERIFY(ops->isVisible());
         QStringList items;
         for (QAction* a : ops->actions())
@@ -365,10 +365,10 @@ class TestMainWindow : public QObject {
         // The window-message positions: 517 pixels opens the tray menu, 514 shows the window.
         const float tpp = float(TwipsPerPixelX(w.window.get()));
         w.window->flv_MouseMove(0, 0, 516 * tpp, 0);
-        QVERIFY(!w.window->menu("tc")->isVisible());
+        QVERIFY(!w.window->trayMenu()->isVisible());
         w.window->flv_MouseMove(0, 0, 517 * tpp, 0);
-        QTRY_VERIFY(w.window->menu("tc")->isVisible());
-        w.window->menu("tc")->hide();
+        QTRY_VERIFY(w.window->trayMenu()->isVisible());
+        w.window->trayMenu()->hide();
         w.window->hide();
         w.window->flv_MouseMove(0, 0, 514 * tpp, 0);
         QVERIFY(w.window->isVisible());
