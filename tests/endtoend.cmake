@@ -1,0 +1,7 @@
+# The real program as a separate process under Xvfb, driven by xdotool.
+add_qt_test(tst_endtoend)
+target_link_libraries(tst_endtoend PRIVATE ovelo_settings)
+add_dependencies(tst_endtoend ovelo)
+add_test(NAME endtoend_xvfb
+  COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:tst_endtoend>)
+set_tests_properties(endtoend_xvfb PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=xcb" TIMEOUT 300)

@@ -1,0 +1,265 @@
+// The real program, started as a user starts it, under an X server: what the user sees on the
+// screen and what Config.ini keeps. Windows are found by the program's process and titles.
+#include "settings/inifile.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QProcess>
+#include <QScreen>
+#include <QtTest>
+
+using namespace ovelo;
+
+namespace {
+
+constexpr int kStartMs = 15000;
+
+QString Xdotool(const QStringList& args, int timeoutMs = 5000) {
+    QProcess x;
+    x.start("xdotool", args);
+    if (!x.waitForFinished(timeoutMs))
+        x.kill();
+    return QString::fromUtf8(x.readAllStandardOutput()).trimmed();
+}
+
+void CopyTree(const QString& from, const QString& to) {
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const QString target = to + "/" + QDir(from).relativeFilePath(file);
+        QDir().mkpath(QFileInfo(target).path());
+        QFile::copy(file, target);
+    }
+}
+
+// The frames of a moving picture differ; a still one repeats.
+bool Differ(const QImage& a, const QImage& b) {
+    return !a.isNull() && !b.isNull() && a != b;
+}
+
+// Many distinct colours: a test picture, not a blank or black area.
+bool Varied(const QImage& image) {
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 6)
+        for (int x = 0; x < image.width(); x += 6)
+            colours.insert(image.pixel(x, y));
+    return colours.size() >= 6;
+}
+
+// One installation of the program in a folder of its own, with a home of its own.
+class Ovelo {
+  public:
+    Ovelo() {
+        CopyTree(OVELO_PROGRAM_DIR, folder());
+        QFile::setPermissions(folder() + "/ovelo", QFile::ReadOwner | QFile::WriteOwner |
+                                                       QFile::ExeOwner | QFile::ReadGroup |
+                                                       QFile::ExeGroup);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"}) {
+            const QString path = root_.filePath(QString("home/") + name);
+            QDir().mkpath(path);
+            env.insert(name, path);
+        }
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        env.remove("QT_LOGGING_RULES");
+        process_.setProcessEnvironment(env);
+        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process_.setStandardOutputFile(QProcess::nullDevice());
+    }
+    ~Ovelo() { stop(); }
+
+    QString folder() const { return root_.filePath("program"); }
+    QString place(const QString& media, const QString& relative) {
+        const QString path = root_.filePath(relative);
+        QDir().mkpath(QFileInfo(path).path());
+        QFile::copy(media, path);
+        return path;
+    }
+    void setIni(const char* section, const char* key, const QString& value) {
+        WriteToIni(section, key, value, folder() + "/Config.ini");
+    }
+    QString ini(const char* section, const char* key) const {
+        return GetFromIni(section, key, folder() + "/Config.ini");
+    }
+
+    // Starts the program and waits for its main window.
+    bool start(const QStringList& arguments = {}) {
+        process_.start(folder() + "/ovelo", arguments);
+        if (!process_.waitForStarted(kStartMs))
+            return false;
+        main_ = window("Ovelo", kStartMs);
+        return main_ != 0;
+    }
+    // Ends it as a user does, with 退出 (Ctrl+Q), and waits for it to go.
+    bool quit() {
+        key(main_, "ctrl+q");
+        return process_.waitForFinished(kStartMs) && process_.exitCode() == 0;
+    }
+    void stop() {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.kill();
+            process_.waitForFinished(kStartMs);
+        }
+    }
+
+    // A visible window of the program whose title matches, or 0 after the time-out.
+    WId window(const QString& titlePattern, int timeoutMs = 5000) const {
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < timeoutMs) {
+            const QString found =
+                Xdotool({"search", "--all", "--onlyvisible", "--pid",
+                         QString::number(process_.processId()), "--name", titlePattern});
+            if (!found.isEmpty())
+                return found.split('\n').first().toULongLong();
+            QTest::qWait(100);
+        }
+        return 0;
+    }
+    WId mainWindow() const { return main_; }
+    QString title(WId window) const { return Xdotool({"getwindowname", QString::number(window)}); }
+    void key(WId window, const QString& keys) const {
+        Xdotool({"windowfocus", "--sync", QString::number(window)});
+        Xdotool({"key", "--clearmodifiers", keys});
+    }
+    void click(WId window, QPoint at) const {
+        const QString id = QString::number(window);
+        Xdotool({"mousemove", "--window", id, QString::number(at.x()), QString::number(at.y())});
+        Xdotool({"click", "1"});
+    }
+    // The main window's video area (its upper part, above the controls).
+    QImage video() const {
+        QScreen* screen = QGuiApplication::primaryScreen();
+        const QImage whole = screen->grabWindow(main_).toImage();
+        return whole.copy(0, whole.height() / 10, whole.width(), whole.height() / 2);
+    }
+    bool moving() const {
+        const QImage before = video();
+        QTest::qWait(400);
+        return Differ(before, video());
+    }
+
+  private:
+    QTemporaryDir root_;
+    QProcess process_;
+    WId main_ = 0;
+};
+
+const QString kLong = QStringLiteral(TEST_MEDIA_DIR "/long.flv");
+const QString kPlaying = QStringLiteral("Ovelo 2011 Beta2 - 正在播放:");
+
+} // namespace
+
+class TestEndToEnd : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() { QVERIFY2(!Xdotool({"version"}).isEmpty(), "xdotool is needed"); }
+
+    void titleNamesTheFileFromTheCommandLine_data() {
+        QTest::addColumn<bool>("quoted");
+        QTest::newRow("in double quotes") << true;
+        QTest::newRow("as words") << false;
+    }
+    void titleNamesTheFileFromTheCommandLine() {
+        QFETCH(bool, quoted);
+        Ovelo ovelo;
+        const QString path = ovelo.place(kLong, "视频 a&b/影片 'x' 1.flv");
+        const QStringList args = quoted ? QStringList{'"' + path + '"'} : path.split(' ');
+        QVERIFY(ovelo.start(args));
+        QTRY_COMPARE_WITH_TIMEOUT(ovelo.title(ovelo.mainWindow()), kPlaying + path, 10000);
+        QVERIFY(ovelo.quit());
+        QCOMPARE(ovelo.ini("Media", "Url"), path);
+    }
+
+    void playsTheVideoThenShowsTheIdleScreen() {
+        Ovelo ovelo;
+        QVERIFY(ovelo.start({kLong}));
+        QTRY_VERIFY_WITH_TIMEOUT(Varied(ovelo.video()) && ovelo.moving(), 10000);
+        // The file is unloaded a second before its end (12 s): the picture stands still.
+        QTRY_VERIFY_WITH_TIMEOUT(!ovelo.moving(), 14000);
+        QVERIFY(ovelo.quit());
+        QCOMPARE(ovelo.ini("Media", "Url"), QString());
+    }
+
+    void shortcutPausesAndResumes() {
+        Ovelo ovelo;
+        QVERIFY(ovelo.start({kLong}));
+        QTRY_VERIFY_WITH_TIMEOUT(ovelo.moving(), 10000);
+        ovelo.key(ovelo.mainWindow(), "space");
+        QTRY_VERIFY_WITH_TIMEOUT(!ovelo.moving(), 3000);
+        QTest::qWait(500);
+        QVERIFY(!ovelo.moving());
+        ovelo.key(ovelo.mainWindow(), "space");
+        QTRY_VERIFY_WITH_TIMEOUT(ovelo.moving(), 3000);
+        QVERIFY(ovelo.quit());
+    }
+
+    void closingKeepsThePlaceAndResumeReturnsThere() {
+        Ovelo ovelo;
+        ovelo.setIni("Config", "Sound", "35");
+        QVERIFY(ovelo.start({kLong}));
+        QTRY_VERIFY_WITH_TIMEOUT(ovelo.moving(), 10000);
+        QTest::qWait(2500);
+        QVERIFY(ovelo.quit());
+        const double saved = ovelo.ini("Media", "Time").toDouble();
+        QVERIFY2(saved > 1.5 && saved < 8, qPrintable(ovelo.ini("Media", "Time")));
+        QCOMPARE(ovelo.ini("Media", "Url"), kLong);
+        QCOMPARE(ovelo.ini("Config", "Sound"), QString("35"));
+        QVERIFY(ovelo.ini("Load", "H").toInt() > 0 && ovelo.ini("Load", "W").toInt() > 0);
+
+        QVERIFY(ovelo.start());
+        ovelo.key(ovelo.mainWindow(), "ctrl+r");
+        QTRY_COMPARE_WITH_TIMEOUT(ovelo.title(ovelo.mainWindow()), kPlaying + kLong, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(ovelo.moving(), 10000);
+        QVERIFY(ovelo.quit());
+        const double resumed = ovelo.ini("Media", "Time").toDouble();
+        QVERIFY2(resumed >= std::floor(saved) - 1 && resumed < saved + 6,
+                 qPrintable(ovelo.ini("Media", "Time")));
+    }
+
+    void fullScreenAndBack() {
+        Ovelo ovelo;
+        QVERIFY(ovelo.start({kLong}));
+        QTRY_VERIFY_WITH_TIMEOUT(ovelo.moving(), 10000);
+        ovelo.key(ovelo.mainWindow(), "ctrl+a");
+        const WId fullScreen = ovelo.window("^Form3$");
+        QVERIFY(fullScreen);
+        QVERIFY(ovelo.window("^ESC$"));
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QTRY_COMPARE(QGuiApplication::primaryScreen()->grabWindow(fullScreen).size(),
+                     screen.size());
+        QTest::qWait(1000);
+        ovelo.click(fullScreen, screen.center()); // the banner had the keys
+        ovelo.key(fullScreen, "Escape");
+        QTRY_VERIFY_WITH_TIMEOUT(!ovelo.window("^Form3$", 200), 3000);
+        QVERIFY(!ovelo.window("^ESC$", 200));
+        // The main window plays on from where full screen had got to.
+        QTRY_VERIFY_WITH_TIMEOUT(ovelo.moving(), 3000);
+        QVERIFY(ovelo.quit());
+        QVERIFY(ovelo.ini("Media", "Time").toDouble() >= 1.0);
+    }
+
+    void settingsChangedTakeEffectAfterARestart() {
+        Ovelo ovelo;
+        ovelo.setIni("Config", "AutoSave", "on");
+        QVERIFY(ovelo.start());
+        ovelo.key(ovelo.mainWindow(), "ctrl+s");
+        const WId settings = ovelo.window("^全局设置$");
+        QVERIFY(settings);
+        ovelo.click(settings, {40, 64});   // 自动保存播放进度
+        ovelo.click(settings, {204, 196}); // 确定
+        const WId done = ovelo.window("^设置$");
+        QVERIFY(done);
+        ovelo.key(done, "Return");
+        QTRY_COMPARE(ovelo.ini("Config", "AutoSave"), QString("off"));
+        QVERIFY(ovelo.quit());
+
+        QVERIFY(ovelo.start());
+        ovelo.key(ovelo.mainWindow(), "ctrl+r");
+        // Resuming is off now: the program says so instead of resuming.
+        QVERIFY(ovelo.window("^警告$"));
+    }
+};
+
+QTEST_MAIN(TestEndToEnd)
+#include "tst_endtoend.moc"
