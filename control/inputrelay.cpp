@@ -23,24 +23,12 @@ const QCursor& HandCursor() {
     return cursor;
 }
 
-InputRelay::UrlOpener& Opener() {
-    static InputRelay::UrlOpener opener = [](const QUrl& url) {
-        // Nothing waits for the browser, and a failure to start one is of no consequence here.
-        QDesktopServices::openUrl(url);
-    };
-    return opener;
-}
-
 } // namespace
 
 InputRelay::InputRelay(QWidget* control, QWidget* picture1, Logo* logo)
     : QObject(control), control_(control), picture1_(picture1), logo_(logo) {
     picture1_->setMouseTracking(true);
     picture1_->installEventFilter(this);
-}
-
-void InputRelay::setUrlOpener(UrlOpener opener) {
-    Opener() = std::move(opener);
 }
 
 bool InputRelay::eventFilter(QObject* watched, QEvent* event) {
@@ -142,7 +130,9 @@ void InputRelay::mousePress(QMouseEvent* e, Source source) {
     const QPointF t = twipsOf(e);
     const short button = ButtonCode(e->button());
     if (source == Source::Picture1 && button == 1 && insideLogo(t))
-        Opener()(QUrl(QString::fromLatin1(kMakerPage)));
+        // Nothing waits for the browser, and a failure to start one is of no consequence here.
+        // The host's URL handler for the scheme, if it installed one, opens it instead.
+        QDesktopServices::openUrl(QUrl(QString::fromLatin1(kMakerPage)));
     emit MouseDown(button, ShiftMask(e->modifiers()), float(t.x()), float(t.y()));
 }
 

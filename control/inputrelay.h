@@ -25,7 +25,6 @@ class InputRelay : public QObject {
     // Where the input arrived: the surface over the video, or the control itself where that
     // surface does not cover it (while the video is in the full-screen window).
     enum class Source { Picture1, Control };
-    using UrlOpener = std::function<void(const QUrl&)>;
 
     // control: the control itself, which is also this relay's parent.
     InputRelay(QWidget* control, QWidget* picture1, Logo* logo);
@@ -38,9 +37,6 @@ class InputRelay : public QObject {
     bool insideLogo(QPointF twips) const;
     // Lets the pointer go, for moments when Picture1 leaves its window.
     void releaseCapture();
-
-    // How the page is opened; the system's default handler unless replaced (tests replace it).
-    static void setUrlOpener(UrlOpener opener);
 
   signals:
     void Click();

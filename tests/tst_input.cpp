@@ -4,6 +4,7 @@
 #include "keycodes.h"
 #include "logo.h"
 #include "movie/movieengine.h"
+#include "openedurls.h"
 #include "twips.h"
 #include "velmoracontrol.h"
 
@@ -22,18 +23,14 @@ class SilentEngine : public MovieEngine {
     QWidget* Surface() override { return nullptr; }
 };
 
-// A shown control over a silent engine, with the page opener recorded.
+// A shown control over a silent engine, with the pages it opens recorded.
 struct Stage {
     Stage() {
-        InputRelay::setUrlOpener([this](const QUrl& url) { opened << url; });
         window.resize(640, 480);
         control = new VelmoraControl(&window, [](QObject*) { return new SilentEngine; });
         control->setGeometry(0, 0, 600, 450);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-    }
-    ~Stage() {
-        InputRelay::setUrlOpener([](const QUrl&) {});
     }
     QWidget* picture1() const { return control->picture1(); }
     QRect logo() const { return control->logo()->geometry(); }
@@ -43,7 +40,7 @@ struct Stage {
     }
     QWidget window;
     VelmoraControl* control = nullptr;
-    QList<QUrl> opened;
+    OpenedUrls opened;
 };
 
 double Tpp() {
@@ -148,7 +145,7 @@ class TestInput : public QObject {
         QCOMPARE(clicks.count(), 1);
         QCOMPARE(downs.count(), 3);
         QCOMPARE(downs.last().first().value<short>(), short(2));
-        QVERIFY(s.opened.isEmpty());
+        QVERIFY(s.opened.urls.isEmpty());
     }
 
     void doubleClickIsOneClickAndOneDoubleClick() {
@@ -180,13 +177,13 @@ class TestInput : public QObject {
         QCOMPARE(s.picture1()->cursor().pixmap().size(), QSize(32, 32));
         QCOMPARE(QWidget::mouseGrabber(), s.picture1());
         QTest::mouseClick(s.picture1(), Qt::LeftButton, {}, centre);
-        QCOMPARE(s.opened, QList<QUrl>{QUrl(kMakerPage)});
+        QCOMPARE(s.opened.urls, QList<QUrl>{QUrl(kMakerPage)});
         QCOMPARE(downs.count(), 1);
         QCOMPARE(downs[0][0].value<short>(), short(1));
         QCOMPARE(clicks.count(), 0);
         // The right button over the logo opens nothing.
         QTest::mouseClick(s.picture1(), Qt::RightButton, {}, centre);
-        QCOMPARE(s.opened.count(), 1);
+        QCOMPARE(s.opened.urls.count(), 1);
         QCOMPARE(downs.last()[0].value<short>(), short(2));
         // Leaving the logo, even out of the control, lets the pointer go.
         s.move({-40, -40});

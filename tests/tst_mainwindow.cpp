@@ -3,9 +3,9 @@
 #include "mainwindow.h"
 #include "movie/playermovie.h"
 #include "opendialog.h"
+#include "openedurls.h"
 #include "platform/controlfactory.h"
 #include "platform/programfolder.h"
-#include "platform/webopener.h"
 #include "settings/inifile.h"
 #include "statuspanels.h"
 #include "velmoracontrol.h"
@@ -427,13 +427,11 @@ class TestMainWindow : public QObject {
         for (WindowId id : {WindowId::Form9, WindowId::Form7, WindowId::Form8})
             QVERIFY(w.windows.loaded(id)->isVisible());
 
-        QList<QUrl> opened;
-        SetWebOpenerForTesting([&](const QUrl& url) { opened << url; });
+        OpenedUrls opened;
         WriteToIni("Net", "Site", "http://site.example/o", w.folder.filePath("Config.ini"));
         w.find<QAction>("brell")->trigger();
         w.find<QAction>("tbug")->trigger();
-        SetWebOpenerForTesting({});
-        QCOMPARE(opened,
+        QCOMPARE(opened.urls,
                  QList<QUrl>({QUrl("http://site.example/o"), QUrl("http://site.example/o/bbs")}));
 
         // Closing the program unloads them all.

@@ -1,15 +1,12 @@
-// Opens web addresses with the desktop's default handler; nothing waits for it.
+// Opens web addresses with the desktop's default handler; nothing waits for it. The player's
+// logo opens its page the same way, so a URL handler installed with
+// QDesktopServices::setUrlHandler (tests record addresses so) takes both.
 #pragma once
 
 #include <QString>
-#include <QUrl>
-#include <functional>
 
 namespace ovelo {
 
 void OpenWebAddress(const QString& address);
-
-// Replaces how addresses are opened (tests record them); an empty opener restores the default.
-void SetWebOpenerForTesting(std::function<void(const QUrl&)> opener);
 
 } // namespace ovelo
