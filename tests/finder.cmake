@@ -1,0 +1,4 @@
+# The waited-for GET shared by the finder and the updater, tried against a server in the test.
+add_qt_test(tst_blockingfetch httpstub.h httpstub.cpp)
+add_test(NAME blockingfetch COMMAND tst_blockingfetch)
+set_tests_properties(blockingfetch PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
