@@ -12,50 +12,20 @@
 #include "windows/form.h"
 #include "windows/knowledgewindow.h"
 #include "windows/mainaccess.h"
+#include "windowsprogram.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace ovelo;
+using namespace ovelo::testing;
 
 namespace {
-
-// The main window as the other windows see it: a player that records what it is asked.
-struct FakeMain : MainAccess {
-    struct Player : StandInPlayer {
-        void PlayMovie(const QString& path) override { played << path; }
-        QStringList played;
-    } player;
-    flv::Velmora& mainPlayer() override { return player; }
-    int volumeSliderValue() const override { return 35; }
-};
-
-// A program folder of its own and the windows over a fake main window.
-struct Program {
-    Program() {
-        SetProgramFolderForTesting(folder.path());
-        windows.setMain(&main);
-    }
-    ~Program() { SetProgramFolderForTesting({}); }
-    template <typename T = QWidget> T* child(WindowId id, const char* name) {
-        QWidget* w = windows.loaded(id);
-        return w ? w->findChild<T*>(QString::fromLatin1(name)) : nullptr;
-    }
-    void click(WindowId id, const char* button) {
-        QTest::mouseClick(child<QPushButton>(id, button), Qt::LeftButton);
-    }
-    void setIni(const char* section, const char* key, const QString& value) {
-        WriteToIni(section, key, value, folder.filePath("Config.ini"));
-    }
-
-    QTemporaryDir folder;
-    FakeMain main;
-    WindowCoordinator windows;
-};
 
 QRect Twips(const QWidget* w) {
     const double tx = TwipsPerPixelX(w), ty = TwipsPerPixelY(w);
@@ -95,8 +65,8 @@ class TestWindows : public QObject {
         QVERIFY(second);
         QCOMPARE(p.child<QLineEdit>(WindowId::Form2, "Text1")->text(), QString("http://"));
         // The windows the program does not have yet are not made.
-        QVERIFY(!p.windows.has(WindowId::Form10));
-        QVERIFY(!p.windows.show(WindowId::Form10));
+        QVERIFY(!p.windows.has(WindowId::Form11));
+        QVERIFY(!p.windows.show(WindowId::Form11));
     }
 
     void addressWindowPlaysWhatWasTyped_data() {
@@ -117,6 +87,11 @@ class TestWindows : public QObject {
 
     void analysisDialogHidesAndKeepsItsAddress() {
         Program p;
+        // The finder it starts asks a service that is not there, and finds nothing.
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        p.setIni("Net", "Parser", QString("http://127.0.0.1:%1/").arg(closed.serverPort()));
+        closed.close();
         p.windows.show(WindowId::Form9);
         QCOMPARE(p.child<QGroupBox>(WindowId::Form9, "Frame1")->title(), QString("视频地址"));
         p.child<QLineEdit>(WindowId::Form9, "Text1")->setText("http://v.example/page");
