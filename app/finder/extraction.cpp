@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QLoggingCategory>
+#include <QStringEncoder>
 #include <limits>
 #include <optional>
 
@@ -21,13 +22,13 @@ constexpr qint32 kMaxIndex = std::numeric_limits<qint16>::max();
 constexpr qsizetype kMaxCandidates = std::numeric_limits<qint16>::max();
 constexpr qsizetype kFlushBytes = 1 << 20;
 
-// url.dat, written through one buffer: a page has tens of thousands of links.
+// url.dat, written through one buffer that keeps its memory: a page has tens of thousands of
+// links.
 class ListFile {
   public:
-    explicit ListFile(const QString& path) : file_(path) {
+    explicit ListFile(const QString& path) : file_(path), utf8_(QStringEncoder::Utf8) {
         if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
             qCWarning(lcExtraction) << "cannot write" << path << file_.errorString();
-        buffer_.reserve(kFlushBytes + 4096);
     }
     ~ListFile() { flush(); }
     ListFile(const ListFile&) = delete;
@@ -36,10 +37,15 @@ class ListFile {
     void add(qint32 index, QStringView fragment) {
         if (!file_.isOpen())
             return;
+        if (buffer_.capacity() < kFlushBytes)
+            buffer_.reserve(kFlushBytes + kFragmentLength * 4);
         buffer_.append(54, '-');
         buffer_.append(QByteArray::number(index));
         buffer_.append("\r\n");
-        buffer_.append(fragment.toUtf8());
+        const qsizetype used = buffer_.size();
+        buffer_.resize(used + utf8_.requiredSpace(fragment.size()));
+        char* end = utf8_.appendToBuffer(buffer_.data() + used, fragment);
+        buffer_.truncate(end - buffer_.constData());
         buffer_.append("\r\n");
         if (buffer_.size() >= kFlushBytes)
             flush();
@@ -49,10 +55,11 @@ class ListFile {
     void flush() {
         if (file_.isOpen() && !buffer_.isEmpty() && file_.write(buffer_) != buffer_.size())
             qCWarning(lcExtraction) << "cannot write" << file_.fileName() << file_.errorString();
-        buffer_.clear();
+        buffer_.truncate(0);
     }
 
     QFile file_;
+    QStringEncoder utf8_;
     QByteArray buffer_;
 };
 
@@ -76,19 +83,8 @@ QStringView Fragment(QStringView page, qint32 position) {
     return fragment;
 }
 
-// The link a fragment holds, or nothing.
-std::optional<QString> Candidate(QStringView fragment) {
-    QString f = fragment.toString();
-    f.remove(QStringLiteral(" target="));
-    f.remove(QStringLiteral("\"_blank\""));
-    f.remove(u'"');
-    qsizetype end = -1;
-    for (qsizetype i = 1; i < f.size() && end < 0; ++i)
-        if (f[i] == u'>' || f[i] == u'\'')
-            end = i;
-    if (end < 0)
-        return std::nullopt;
-    QString link = f.first(end);
+// The link if it is one to keep, without a leading apostrophe or, when relative, its root.
+std::optional<QString> Accepted(QString link) {
     if (link.contains(u'+') || link.contains(u'#') || link.contains(u' ') ||
         link.contains(QLatin1String("MAILTO")))
         return std::nullopt;
@@ -98,6 +94,50 @@ std::optional<QString> Candidate(QStringView fragment) {
     if (!link.contains(u':') && (link.startsWith(u'/') || link.startsWith(u'\\')))
         link.remove(0, 1);
     return link;
+}
+
+bool EndsLink(QChar c) {
+    return c == u'>' || c == u'\'';
+}
+
+// The fragment without " target=", "\"_blank\"" and double quotes, in that order.
+QString WithoutQuoting(QStringView text) {
+    QString f = text.toString();
+    f.remove(QStringLiteral(" target="));
+    f.remove(QStringLiteral("\"_blank\""));
+    f.remove(u'"');
+    return f;
+}
+
+// The link a fragment holds: its text, less the quoting, up to the first ">" or apostrophe
+// after its first character. No removal takes out or spans a ">" or an apostrophe, so only the
+// text before the end needs the removals, not the whole fragment: a tenth of the work on a
+// page of short links.
+std::optional<QString> Candidate(QStringView fragment) {
+    for (qsizetype end = 0; end < fragment.size(); ++end) {
+        if (!EndsLink(fragment[end]))
+            continue;
+        QString link = WithoutQuoting(fragment.first(end));
+        // An end that would be the first character once the quoting is gone does not count.
+        if (link.isEmpty())
+            continue;
+        return Accepted(std::move(link));
+    }
+    return std::nullopt;
+}
+
+// The first `pattern` in `text` from `from` on. A page is megabytes long and the pattern short:
+// the search for its first character is the vectorised one, and is several times faster than
+// the general string search.
+qsizetype Find(QStringView text, QStringView pattern, qsizetype from) {
+    const QChar first = pattern.front();
+    const QStringView rest = pattern.sliced(1);
+    const qsizetype last = text.size() - pattern.size();
+    for (qsizetype at = text.indexOf(first, from); at >= 0 && at <= last;
+         at = text.indexOf(first, at + 1))
+        if (text.sliced(at + 1, rest.size()) == rest)
+            return at;
+    return -1;
 }
 
 QStringList Ended(qint32 at, qint32 count, const QStringList& candidates) {
@@ -113,7 +153,7 @@ qint32 inStr_n(QStringView text, QStringView pattern, QList<qint32>* positions) 
     if (text.isEmpty() || pattern.isEmpty())
         return 0;
     qint32 count = 0;
-    for (qsizetype at = text.indexOf(pattern, 1); at >= 0; at = text.indexOf(pattern, at + 1)) {
+    for (qsizetype at = Find(text, pattern, 1); at >= 0; at = Find(text, pattern, at + 1)) {
         if (positions)
             positions->append(qint32(at + 1));
         ++count;
