@@ -93,7 +93,36 @@ class Cp936Encoder {
     iconv_t cd_;
 };
 
+Cp936PairTable MakePairTable() {
+    Cp936PairTable table;
+    table.fill(u'?');
+    iconv_t cd = iconv_open(kUtf16, "GBK");
+    if (cd == iconv_t(-1)) {
+        qCWarning(lcCodePage) << "iconv has no GBK converter";
+        return table;
+    }
+    for (size_t code = 0x8000; code <= 0xFFFF; ++code) {
+        char pair[2] = {char(code >> 8), char(code & 0xFF)};
+        char16_t unit[2];
+        char* in = pair;
+        char* out = reinterpret_cast<char*>(unit);
+        size_t inLeft = sizeof pair, outLeft = sizeof unit;
+        // One pair that gives one whole character, or none at all.
+        if (iconv(cd, &in, &inLeft, &out, &outLeft) != size_t(-1) && inLeft == 0 &&
+            outLeft == sizeof unit - sizeof(char16_t))
+            table[code - 0x8000] = unit[0];
+        iconv(cd, nullptr, nullptr, nullptr, nullptr); // back to the start after a refusal
+    }
+    iconv_close(cd);
+    return table;
+}
+
 } // namespace
+
+const Cp936PairTable& Cp936Pairs() {
+    static const Cp936PairTable table = MakePairTable();
+    return table;
+}
 
 int Cp936Size(char32_t c) {
     if (c < 0x80)

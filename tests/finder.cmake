@@ -1,0 +1,16 @@
+# The waited-for GET shared by the finder and the updater, tried against a server in the test.
+add_qt_test(tst_blockingfetch httpstub.h httpstub.cpp)
+add_test(NAME blockingfetch COMMAND tst_blockingfetch)
+set_tests_properties(blockingfetch PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+
+# The finder's reading, decoding and extraction.
+add_qt_test(tst_finder httpstub.h httpstub.cpp)
+target_link_libraries(tst_finder PRIVATE ovelo_finder)
+add_test(NAME finder COMMAND tst_finder)
+set_tests_properties(finder PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+
+# The finder window's flow against a service inside the test.
+add_qt_test(tst_finderwindow httpstub.h httpstub.cpp programfixture.h)
+target_link_libraries(tst_finderwindow PRIVATE ovelo_windows ovelo_player)
+add_test(NAME finderwindow COMMAND tst_finderwindow)
+set_tests_properties(finderwindow PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")

@@ -1,0 +1,56 @@
+#include "httpstub.h"
+
+#include <QTcpSocket>
+
+HttpStub::HttpStub() {
+    server_.listen(QHostAddress::LocalHost);
+    connect(&server_, &QTcpServer::newConnection, this, [this] {
+        while (QTcpSocket* socket = server_.nextPendingConnection()) {
+            socket->setParent(this);
+            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { serve(socket); });
+            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        }
+    });
+}
+
+QUrl HttpStub::url(const QString& pathAndQuery) const {
+    return QUrl(base() + pathAndQuery);
+}
+
+QString HttpStub::base() const {
+    return QStringLiteral("http://127.0.0.1:%1").arg(server_.serverPort());
+}
+
+void HttpStub::route(const QByteArray& path, Route route) {
+    routes_[path] = std::move(route);
+}
+
+void HttpStub::answer(const QByteArray& path, int status, const QByteArray& body,
+                      const QByteArray& extraHead) {
+    const QByteArray response = Response(status, body, extraHead);
+    route(path, [response](const QByteArray&) { return response; });
+}
+
+QByteArray HttpStub::Response(int status, const QByteArray& body, const QByteArray& extraHead) {
+    return "HTTP/1.1 " + QByteArray::number(status) +
+           " Stub\r\nContent-Length: " + QByteArray::number(body.size()) +
+           "\r\nConnection: close\r\n" + extraHead + "\r\n" + body;
+}
+
+void HttpStub::serve(QTcpSocket* socket) {
+    QByteArray head = socket->property("head").toByteArray() + socket->readAll();
+    socket->setProperty("head", head);
+    if (!head.contains("\r\n\r\n") || socket->property("answered").toBool())
+        return;
+    socket->setProperty("answered", true);
+    requests_ << head;
+    const QByteArray target = head.split(' ').value(1);
+    const qsizetype query = target.indexOf('?');
+    const QByteArray path = query < 0 ? target : target.first(query);
+    const auto found = routes_.constFind(path);
+    const Reply reply =
+        found == routes_.constEnd() ? Reply(Response(404, "no such page")) : (*found)(target);
+    socket->write(reply.wire);
+    if (reply.close)
+        socket->disconnectFromHost();
+}

@@ -1,0 +1,53 @@
+// A web server on 127.0.0.1 inside the test process: it answers from a table of paths, so the
+// program's fetches are tried against real HTTP without the internet, and it stops with the
+// test.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QTcpServer>
+#include <QUrl>
+#include <functional>
+
+class QTcpSocket;
+
+class HttpStub : public QObject {
+    Q_OBJECT
+  public:
+    // What to send, as it goes on the wire, and whether to hang up after it: a server that
+    // stalls keeps the connection open, and an empty one without a word.
+    struct Reply {
+        Reply(QByteArray bytes = {}, bool hangUp = true) : wire(std::move(bytes)), close(hangUp) {}
+        QByteArray wire;
+        bool close;
+    };
+    static Reply Stall(QByteArray bytes = {}) { return Reply(std::move(bytes), false); }
+    // The reply to a request target ("/path?query").
+    using Route = std::function<Reply(const QByteArray& target)>;
+
+    HttpStub();
+
+    bool listening() const { return server_.isListening(); }
+    // The address of `pathAndQuery` on this server.
+    QUrl url(const QString& pathAndQuery) const;
+    QString base() const;
+
+    void route(const QByteArray& path, Route route);
+    // A fixed answer for `path`.
+    void answer(const QByteArray& path, int status, const QByteArray& body,
+                const QByteArray& extraHead = {});
+    // Every request head received, in order.
+    const QList<QByteArray>& requests() const { return requests_; }
+
+    // A whole answer with its length and "Connection: close".
+    static QByteArray Response(int status, const QByteArray& body,
+                               const QByteArray& extraHead = {});
+
+  private:
+    void serve(QTcpSocket* socket);
+
+    QTcpServer server_;
+    QMap<QByteArray, Route> routes_;
+    QList<QByteArray> requests_;
+};
