@@ -1,0 +1,10 @@
+add_qt_test(tst_association)
+target_link_libraries(tst_association PRIVATE ovelo_association)
+add_test(NAME association COMMAND tst_association)
+
+# Writes in the user's folders and starts the program: both under the folders of its own.
+add_qt_test(tst_association_desktop)
+target_link_libraries(tst_association_desktop PRIVATE ovelo_association)
+add_dependencies(tst_association_desktop ovelo)
+add_test(NAME association_desktop COMMAND tst_association_desktop)
+set_tests_properties(association_desktop PROPERTIES TIMEOUT 120)
