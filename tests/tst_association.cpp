@@ -262,6 +262,7 @@ class TestAssociation : public QObject {
         const QString entry = QString::fromUtf8(DesktopEntry("/o/a\\b c/ovelo", "/o/files.ico"));
         QVERIFY2(entry.contains("\nExec=\"/o/a\\\\\\\\b c/ovelo\" %f\n"), qPrintable(entry));
         QVERIFY(entry.contains("\nIcon=/o/files.ico\n"));
+        QVERIFY(DesktopEntry("/o/a\tb", "i").contains("\nExec=\"/o/a\\tb\" %f\n"));
         QVERIFY(entry.contains("\nMimeType=video/x-flv;video/x-f4v;\n"));
         QVERIFY(entry.startsWith("[Desktop Entry]\n"));
         // A path holding a marker's text is taken as it is.

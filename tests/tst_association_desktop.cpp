@@ -3,6 +3,7 @@
 #include "association/association.h"
 #include "association/classesroot.h"
 #include "association/regtext.h"
+#include "testfiles.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -18,16 +19,10 @@ namespace {
 
 const QString kProgram = QStringLiteral(OVELO_PROGRAM_DIR "/ovelo");
 
-void Put(const QString& path, const QByteArray& bytes) {
+// A file, and the folders on its way.
+void Lay(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray Bytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    Put(path, bytes);
 }
 
 // The user's folders of one test, and its program.
@@ -100,7 +95,7 @@ class TestAssociationDesktop : public QObject {
     // A start where nothing changed writes nothing and takes next to no time.
     void unchangedStartWritesNothing() {
         User user;
-        Put(user.mimeapps(), "# mine\n[Default Applications]\ntext/plain=gedit.desktop;\n");
+        Lay(user.mimeapps(), "# mine\n[Default Applications]\ntext/plain=gedit.desktop;\n");
         user.registerProgram();
         const QStringList files = {user.store(), user.entry(), user.mimeapps(),
                                    user.data() + "/mime/packages/ovelo-f4v.xml"};
@@ -132,7 +127,7 @@ class TestAssociationDesktop : public QObject {
 
     void damagedStoreIsReplaced() {
         User user;
-        Put(user.store(), "Ovelo classes root\n[flvfile]\n@=1:%zz\n");
+        Lay(user.store(), "Ovelo classes root\n[flvfile]\n@=1:%zz\n");
         user.registerProgram();
         const std::optional<ClassesRoot> root = ClassesRoot::FromBytes(Bytes(user.store()));
         QVERIFY(root);
@@ -146,8 +141,8 @@ class TestAssociationDesktop : public QObject {
     // Folders that cannot be written leave things as they were, and the rest is still done.
     void unwritableFolders() {
         User user;
-        Put(user.config(), "a file where the folder should be");
-        Put(user.data() + "/Ovelo", "a file where the folder should be");
+        Lay(user.config(), "a file where the folder should be");
+        Lay(user.data() + "/Ovelo", "a file where the folder should be");
         user.registerProgram();
         QCOMPARE(Bytes(user.config()), QByteArray("a file where the folder should be"));
         QVERIFY(ExecLine(Bytes(user.entry())).startsWith("Exec=/opt/Ovelo/ovelo"));
@@ -158,7 +153,7 @@ class TestAssociationDesktop : public QObject {
             QSKIP("a read-only folder does not stop the superuser");
         User user;
         const QByteArray mine = "[Default Applications]\nvideo/x-flv=vlc.desktop;\n";
-        Put(user.mimeapps(), mine);
+        Lay(user.mimeapps(), mine);
         QFile::setPermissions(user.config(), QFile::ReadOwner | QFile::ExeOwner);
         user.registerProgram();
         QFile::setPermissions(user.config(),
@@ -176,11 +171,11 @@ class TestAssociationDesktop : public QObject {
         User user;
         const QString executable = user.dir.filePath("My \"Apps\"/o v$elo");
         const QString argumentsFile = user.dir.filePath("arguments");
-        Put(executable, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + argumentsFile.toUtf8() + "'\n");
+        Lay(executable, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + argumentsFile.toUtf8() + "'\n");
         QFile::setPermissions(executable, QFile::ReadOwner | QFile::ExeOwner);
         user.registerProgram(executable);
         const QString video = user.dir.filePath("a b.flv");
-        Put(video, "FLV");
+        Lay(video, "FLV");
         user.ask("gio", {"launch", user.entry(), video});
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(argumentsFile), 10000);
         QTRY_COMPARE(Bytes(argumentsFile), video.toUtf8() + '\n');

@@ -34,22 +34,10 @@ QByteArray Resource(const char* name) {
 QString StringValue(const QString& text) {
     QString out;
     for (const QChar c : text) {
-        switch (c.unicode()) {
-        case u'\\':
-            out += QLatin1String("\\\\");
-            break;
-        case u'\n':
-            out += QLatin1String("\\n");
-            break;
-        case u'\t':
-            out += QLatin1String("\\t");
-            break;
-        case u'\r':
-            out += QLatin1String("\\r");
-            break;
-        default:
-            out += c;
-        }
+        const qsizetype special = QStringView(u"\\\n\t\r").indexOf(c);
+        if (special >= 0)
+            out += QLatin1Char('\\');
+        out += special >= 0 ? QLatin1Char("\\ntr"[special]) : c;
     }
     return out;
 }
