@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "association/association.h"
 #include "icons/icons.h"
 #include "layout/design.h"
 #include "layout/layout.h"
@@ -199,6 +200,7 @@ void MainWindow::Load(const QString& commandLineText) {
             llaoban_->setText(ReadSetting(ini::BossKey));
     }
     player_->PlayMovie(commandLineText);
+    RegisterFileAssociations();
     flvWidget_->setFocus();
     timer1_.start();
     timer2_.start();

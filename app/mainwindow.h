@@ -34,7 +34,8 @@ class MainWindow : public QMainWindow, public MainAccess {
                         QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The start-up: layout, settings, title, volume, keys, then the command line's file.
+    // The start-up: layout, settings, title, volume, keys, the command line's file, then the
+    // registration as the handler of .flv and .f4v files.
     void Load(const QString& commandLineText);
     // Writes what a close keeps and unloads the other windows; the window closes after it.
     void RunCloseSequence();

@@ -2,6 +2,7 @@
 #include "platform/codepage.h"
 #include "platform/programfolder.h"
 #include "settings/inifile.h"
+#include "testfiles.h"
 
 #include <QtTest>
 #include <csignal>
@@ -13,17 +14,6 @@ using ovelo::GetFromIni;
 using ovelo::WriteToIni;
 
 namespace {
-
-void Put(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray Bytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QByteArray Repeat(const char* s, int n) {
     return QByteArray(s).repeated(n);

@@ -1,6 +1,7 @@
 #include "regularfile.h"
 
 #include <QFile>
+#include <QSaveFile>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -72,6 +73,14 @@ std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes) 
         info.st_size > maxBytes)
         return std::nullopt;
     return ReadAtMost(fd.get(), info.st_size, maxBytes);
+}
+
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    // flush() before commit(), which ignores a buffered write that failed (a full disk) and
+    // would put a cut file in place.
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() &&
+           file.commit();
 }
 
 } // namespace ovelo
