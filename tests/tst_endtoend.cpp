@@ -1,6 +1,7 @@
 // The real program, started as a user starts it, under an X server: what the user sees on the
 // screen and what Config.ini keeps. Windows are found by the program's process and titles.
 #include "settings/inifile.h"
+#include "traystandin.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -122,10 +123,10 @@ class Ovelo {
         Xdotool({"windowfocus", "--sync", QString::number(window)});
         Xdotool({"key", "--clearmodifiers", keys});
     }
-    void click(WId window, QPoint at) const {
+    void click(WId window, QPoint at, int button = 1) const {
         const QString id = QString::number(window);
         Xdotool({"mousemove", "--window", id, QString::number(at.x()), QString::number(at.y())});
-        Xdotool({"click", "1"});
+        Xdotool({"click", QString::number(button)});
     }
     // The main window's video area (its upper part, above the controls).
     QImage video() const {
@@ -237,6 +238,26 @@ class TestEndToEnd : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(ovelo.moving(), 3000);
         QVERIFY(ovelo.quit());
         QVERIFY(ovelo.ini("Media", "Time").toDouble() >= 1.0);
+    }
+
+    void bossKeyHidesAndTheTrayBringsTheWindowBack() {
+        TrayStandIn tray;
+        QVERIFY(tray.open());
+        Ovelo ovelo;
+        ovelo.setIni("Config", "Sound", "35");
+        QVERIFY(ovelo.start({kLong}));
+        QTRY_VERIFY_WITH_TIMEOUT(!tray.icons().isEmpty(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(ovelo.moving(), 10000);
+        ovelo.key(ovelo.mainWindow(), "l");
+        QTRY_VERIFY_WITH_TIMEOUT(!ovelo.window("Ovelo", 100), 3000);
+        // 主界面, the tray menu's first item.
+        ovelo.click(tray.icons().last(), {12, 12}, 3);
+        QTest::qWait(300);
+        Xdotool({"key", "Down", "Return"});
+        QVERIFY(ovelo.window("Ovelo"));
+        // The volume the boss key had taken away is back: the close writes it.
+        QVERIFY(ovelo.quit());
+        QCOMPARE(ovelo.ini("Config", "Sound"), QString("35"));
     }
 
     void settingsChangedTakeEffectAfterARestart() {
