@@ -207,6 +207,23 @@ class TestSkins : public QObject {
         SkinH_SetAero(0);
     }
 
+
+    // Restyling gives widgets back the font they had when first styled; the logo's size is
+    // set for its control's height after that.
+    void the_logo_keeps_its_size_across_skins() {
+        QWidget window;
+        flv::VelmoraControl control(&window, [](QObject*) { return new SilentEngine; });
+        control.setGeometry(0, 0, 600, 400);
+        window.show();
+        auto* caption = control.logo()->findChild<QLabel*>("Label1");
+        const int points = caption->font().pointSize();
+        QVERIFY(points != 18);
+        SkinFile skin(kRedLabels);
+        QCOMPARE(SkinH_AttachEx(skin.path, QString()), int(SkinDone));
+        QTRY_COMPARE(caption->font().pointSize(), points);
+        QCOMPARE(caption->size(), caption->sizeHint());
+    }
+
     void startup_attaches_the_configured_skin_every_start() {
         QTemporaryDir folder;
         SetProgramFolderForTesting(folder.path());
