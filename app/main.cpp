@@ -1,5 +1,6 @@
 // Ovelo: starting the program is creating, loading and showing the main window.
 #include "mainwindow.h"
+#include "skins/skinengine.h"
 #include "windows/coordinator.h"
 
 #include "flv/velmora.h"
@@ -50,6 +51,8 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Ovelo");
+    // In force before any window is made; the load step attaches the chosen skin over it.
+    ovelo::AttachProgramLook();
     // Declared first, so it goes last: it deletes what is still loaded after the main window.
     ovelo::WindowCoordinator windows;
     ovelo::MainWindow window(windows);

@@ -5,8 +5,10 @@
 #include "layout/design.h"
 #include "layout/layout.h"
 #include "platform/caption.h"
+#include "platform/programfolder.h"
 #include "product.h"
 #include "settings/config.h"
+#include "skins/skinengine.h"
 #include "statuspanels.h"
 #include "trayicon.h"
 #include "windows/coordinator.h"
@@ -96,12 +98,8 @@ void MainWindow::createControls(const ControlCreator& createControl) {
     sl2_ = Named(new QSlider(Qt::Horizontal, client_), "Sl2");
     sl2_->setRange(0, 100);
     connect(sl2_, &QSlider::actionTriggered, this, &MainWindow::Sl2Scroll);
-    auto* label1 = Named(new QLabel(QStringLiteral("音量:"), client_), "Label1");
-    label1->setFont(DesignFont(SongTiFamilies(), 9, true));
+    Named(new QLabel(QStringLiteral("音量:"), client_), "Label1");
     label3_ = Named(new QLabel(QStringLiteral("00:00/00:00"), client_), "Label3");
-    label3_->setFont(DesignFont(
-        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")},
-        12, true));
     createButtons();
     s1_ = Named(new StatusPanels({5292, 3175, 3175, 8820}, client_), "S1");
     s1_->setPanelText(1, QString::fromLatin1(kProductTitle));
@@ -188,6 +186,9 @@ int MainWindow::volumeSliderValue() const {
 
 void MainWindow::Load(const QString& commandLineText) {
     resizeinit(client_);
+    // The stored form, "\" then Skin\Blue.skn: the engine takes either separator.
+    SkinH_AttachEx(ProgramFolder() + QLatin1Char('\\') + ReadSetting(ini::SkinUrl), QString());
+    SkinH_SetAero(1);
     SetCaption(this, ReadSetting(ini::Title));
     // Not a whole number: the player keeps its own start volume.
     if (const std::optional<int> sound = ReadWholeNumber(ini::Sound))

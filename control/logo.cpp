@@ -2,6 +2,7 @@
 
 #include "twips.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <cmath>
 
@@ -55,6 +56,15 @@ void Logo::SetSize(int New_Size) {
     label1_->move(0, 0);
     label2_->move(offset, offset);
     resize(label1_->size());
+}
+
+void Logo::changeEvent(QEvent* event) {
+    // A new application style sheet gives the captions back the font they had when first
+    // styled; once every widget is restyled, they get their current size again.
+    if (event->type() == QEvent::StyleChange)
+        QMetaObject::invokeMethod(
+            this, [this] { SetSize(fontSize_); }, Qt::QueuedConnection);
+    QWidget::changeEvent(event);
 }
 
 int Logo::SizeForHeight(double heightTwips) {

@@ -19,6 +19,9 @@ class Logo : public QWidget {
 
     static constexpr const char* kCaption = "Vantorel";
 
+  protected:
+    void changeEvent(QEvent* event) override;
+
   private:
     QLabel* label1_;
     QLabel* label2_;

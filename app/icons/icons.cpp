@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QSvgRenderer>
 #include <algorithm>
 
 namespace ovelo {
@@ -48,45 +49,24 @@ template <typename Draw> QPixmap Render(QSize size, Draw draw) {
     return pixmap;
 }
 
-// The buttons sit on the window's own surface, whatever its colour, so each glyph gets a dark
-// disc with a light rim under it.
-void ButtonDisc(QPainter& p) {
-    p.setPen(QPen(QColor(0xc8, 0xd7, 0xe6, 210), 3));
-    p.setBrush(Vertical(4, 96, QColor(0x4a, 0x58, 0x6a), QColor(0x10, 0x15, 0x1d)));
-    p.drawEllipse(QRectF(4, 4, 92, 92));
-    p.setPen(Qt::NoPen);
+// Draws a picture file in the middle of whatever box it is given: square pictures keep their
+// shape in the wide button boxes.
+void DrawSvg(QPainter& p, const QRectF& box, const QString& file) {
+    QSvgRenderer svg(file);
+    const double side = std::min(box.width(), box.height());
+    svg.render(&p, QRectF(box.center() - QPointF(side, side) / 2, QSizeF(side, side)));
 }
 
-void PlayGlyph(QPainter& p) {
-    ButtonDisc(p);
-    p.setBrush(Vertical(28, 72, QColor(0x8c, 0xf5, 0xad), QColor(0x2e, 0xbd, 0x68)));
-    const QPointF triangle[] = {{39, 27}, {39, 73}, {75, 50}};
-    p.drawPolygon(triangle, 3);
-}
-
-void PauseGlyph(QPainter& p) {
-    ButtonDisc(p);
-    p.setBrush(Vertical(29, 71, QColor(0xff, 0xdc, 0x80), QColor(0xf0, 0xa0, 0x20)));
-    p.drawRoundedRect(QRectF(32, 29, 13, 42), 3, 3);
-    p.drawRoundedRect(QRectF(55, 29, 13, 42), 3, 3);
-}
-
-void StopGlyph(QPainter& p) {
-    ButtonDisc(p);
-    p.setBrush(Vertical(32, 68, QColor(0xff, 0x8a, 0x80), QColor(0xe0, 0x3a, 0x32)));
-    p.drawRoundedRect(QRectF(32, 32, 36, 36), 5, 5);
-}
-
-class PaintedIconEngine : public QIconEngine {
+class PictureIconEngine : public QIconEngine {
   public:
-    explicit PaintedIconEngine(UnitDraw draw) : draw_(draw) {}
+    explicit PictureIconEngine(QString file) : file_(std::move(file)) {}
 
     void paint(QPainter* p, const QRect& rect, QIcon::Mode mode, QIcon::State) override {
         p->save();
         p->setRenderHint(QPainter::Antialiasing);
         if (mode == QIcon::Disabled)
             p->setOpacity(0.35);
-        InUnitSquare(*p, rect, draw_);
+        DrawSvg(*p, rect, file_);
         p->restore();
     }
 
@@ -101,29 +81,19 @@ class PaintedIconEngine : public QIconEngine {
         return pixmap;
     }
 
-    QIconEngine* clone() const override { return new PaintedIconEngine(draw_); }
-    QString key() const override { return QStringLiteral("ovelo.painted"); }
+    QIconEngine* clone() const override { return new PictureIconEngine(file_); }
+    QString key() const override { return QStringLiteral("ovelo.picture"); }
 
   private:
-    UnitDraw draw_;
+    QString file_;
 };
 
-QPainterPath FolderFront() {
-    QPainterPath front;
-    front.addRoundedRect(QRectF(6, 38, 88, 48), 6, 6);
-    return front;
+QString PictureFile(const char* name) {
+    return QStringLiteral(":/pictures/%1.svg").arg(QLatin1String(name));
 }
 
-void FolderShape(QPainter& p) {
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0xd9, 0x93, 0x1c));
-    p.drawRoundedRect(QRectF(6, 16, 36, 20), 5, 5);
-    p.drawRoundedRect(QRectF(6, 24, 88, 56), 6, 6);
-    p.setBrush(Vertical(38, 86, QColor(0xff, 0xdb, 0x6e), QColor(0xf2, 0xa9, 0x26)));
-    p.drawPath(FolderFront());
-    p.setBrush(QColor(0x5a, 0x36, 0x00, 200));
-    const QPointF triangle[] = {{43, 49}, {43, 75}, {64, 62}};
-    p.drawPolygon(triangle, 3);
+QPixmap SvgPicture(QSize size, const char* name) {
+    return Render(size, [name](QPainter& p, const QRectF& r) { DrawSvg(p, r, PictureFile(name)); });
 }
 
 QPainterPath GlobeOutline() {
@@ -150,60 +120,11 @@ void GlobeBody(QPainter& p) {
     p.restore();
 }
 
-void GlobeShape(QPainter& p) {
-    GlobeBody(p);
-    p.setPen(QPen(QColor(0xe0, 0xf2, 0xff), 3.5));
-    p.drawPath(GlobeOutline());
-}
-
 // On a white dialog the light rim would vanish, so it gets a dark one.
 void GlobeOnWhite(QPainter& p) {
     GlobeBody(p);
     p.setPen(QPen(kAccentDeep, 3.5));
     p.drawPath(GlobeOutline());
-}
-
-QPainterPath GearPath() {
-    QPainterPath gear;
-    gear.addEllipse(QPointF(50, 50), 33, 33);
-    for (int i = 0; i < 8; ++i) {
-        QPainterPath tooth;
-        tooth.addRoundedRect(QRectF(-8, -47, 16, 22), 3, 3);
-        gear = gear.united(QTransform().translate(50, 50).rotate(45.0 * i).map(tooth));
-    }
-    QPainterPath hole;
-    hole.addEllipse(QPointF(50, 50), 13, 13);
-    return gear.subtracted(hole);
-}
-
-void GearShape(QPainter& p) {
-    p.setPen(QPen(QColor(0x3a, 0x44, 0x50), 2));
-    p.setBrush(Vertical(3, 97, QColor(0xf2, 0xf5, 0xf8), QColor(0x8e, 0x9a, 0xa8)));
-    p.drawPath(GearPath());
-}
-
-QPainterPath PalettePath() {
-    QPainterPath board;
-    board.addEllipse(QRectF(5, 12, 90, 76));
-    QPainterPath thumb;
-    thumb.addEllipse(QPointF(64, 66), 9, 9);
-    QPainterPath notch;
-    notch.addEllipse(QPointF(92, 72), 14, 12);
-    return board.subtracted(thumb).subtracted(notch);
-}
-
-void PaletteShape(QPainter& p) {
-    p.setPen(QPen(QColor(0x6b, 0x45, 0x22), 2));
-    p.setBrush(Vertical(12, 88, QColor(0xf4, 0xd9, 0xb4), QColor(0xc9, 0x94, 0x5e)));
-    p.drawPath(PalettePath());
-    const QColor paints[] = {
-        {0xf0, 0x44, 0x3a}, {0xff, 0xcc, 0x2e}, {0x3c, 0xc8, 0x5a}, {0x2f, 0x8c, 0xff}};
-    const QPointF spots[] = {{26, 40}, {46, 28}, {68, 32}, {28, 63}};
-    p.setPen(Qt::NoPen);
-    for (int i = 0; i < 4; ++i) {
-        p.setBrush(paints[i]);
-        p.drawEllipse(spots[i], 8.5, 8.5);
-    }
 }
 
 // A round play mark, the product's emblem.
@@ -424,23 +345,23 @@ template <UnitDraw draw> QPixmap Square(QSize size) {
 } // namespace
 
 QIcon PlayIcon() {
-    return QIcon(new PaintedIconEngine(PlayGlyph));
+    return QIcon(new PictureIconEngine(PictureFile("play")));
 }
 
 QIcon PauseIcon() {
-    return QIcon(new PaintedIconEngine(PauseGlyph));
+    return QIcon(new PictureIconEngine(PictureFile("pause")));
 }
 
 QIcon StopIcon() {
-    return QIcon(new PaintedIconEngine(StopGlyph));
+    return QIcon(new PictureIconEngine(PictureFile("stop")));
 }
 
 QPixmap OpenFilePicture(QSize size) {
-    return Square<FolderShape>(size);
+    return SvgPicture(size, "openfile");
 }
 
 QPixmap OpenUrlPicture(QSize size) {
-    return Square<GlobeShape>(size);
+    return SvgPicture(size, "openurl");
 }
 
 QPixmap OnlinePicture(QSize size) {
@@ -448,11 +369,11 @@ QPixmap OnlinePicture(QSize size) {
 }
 
 QPixmap SettingsPicture(QSize size) {
-    return Square<GearShape>(size);
+    return SvgPicture(size, "settings");
 }
 
 QPixmap SkinPicture(QSize size) {
-    return Square<PaletteShape>(size);
+    return SvgPicture(size, "skin");
 }
 
 QPixmap BannerPicture(QSize size) {

@@ -1,5 +1,8 @@
-// The program's pictures, drawn rather than loaded, so they stay sharp at any size and device
-// pixel ratio. The main window's read on a black video background; each dialog's are noted below.
+// The program's pictures, scalable so they stay sharp at any size and device pixel ratio. The
+// main window's buttons and idle pictures are SVG files among the resources (":/pictures/play.svg",
+// "pause", "stop", "openfile", "openurl", "settings", "skin"), which a skin may name or replace;
+// the pictures with words in them are drawn. The main window's read on a black video background;
+// each dialog's are noted below.
 #pragma once
 
 #include <QIcon>
@@ -9,7 +12,8 @@
 
 namespace ovelo {
 
-// Scalable icons: drawn afresh at whatever size and ratio a button asks for; dimmed when disabled.
+// Icons drawn afresh at whatever size and ratio a button asks for, square in the middle of a wide
+// box; dimmed when disabled.
 QIcon PlayIcon();
 QIcon PauseIcon();
 QIcon StopIcon();

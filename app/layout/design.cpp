@@ -27,22 +27,4 @@ void SetClientSizeTwips(QWidget* form, int width, int height) {
                  int(std::lround(height / TwipsPerPixelY(form))));
 }
 
-QStringList YaHeiFamilies() {
-    return {QStringLiteral("微软雅黑"), QStringLiteral("Microsoft YaHei"),
-            QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC")};
-}
-
-QStringList SongTiFamilies() {
-    return {QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN"),
-            QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Serif CJK SC")};
-}
-
-QFont DesignFont(const QStringList& families, double points, bool bold) {
-    QFont font;
-    font.setFamilies(families);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
 } // namespace ovelo

@@ -1,9 +1,7 @@
-// A form as it was designed: its controls' rectangles in twips, one table per form, and the
-// fonts the design names, with the CJK fonts that stand in where those are not installed.
+// A form as it was designed: its controls' rectangles in twips, one table per form. The fonts the
+// design names are the style sheet's (the program's own look, or a skin's).
 #pragma once
 
-#include <QFont>
-#include <QStringList>
 #include <initializer_list>
 
 class QWidget;
@@ -21,10 +19,5 @@ void PlaceAndRecord(QWidget* form, std::initializer_list<DesignRect> table);
 
 // Gives the form's inner area the design size in twips.
 void SetClientSizeTwips(QWidget* form, int width, int height);
-
-// "微软雅黑" and "宋体" as the design names them, each followed by its installed stand-ins.
-QStringList YaHeiFamilies();
-QStringList SongTiFamilies();
-QFont DesignFont(const QStringList& families, double points, bool bold = false);
 
 } // namespace ovelo

@@ -27,21 +27,6 @@ bool IsProgramCode(const QFileInfo& file) {
            name.contains(QLatin1String(".so."));
 }
 
-// Through a temporary file: a copy cut short would otherwise count as a file the user has,
-// and never be replaced.
-bool CopyFile(const QString& from, const QString& to) {
-    QFile in(from);
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = in.readAll();
-    if (in.error() != QFileDevice::NoError)
-        return false;
-    QSaveFile out(to);
-    // flush() before commit(), which ignores a failed buffered write.
-    return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.flush() &&
-           out.commit();
-}
-
 void CopyMissing(const QDir& from, const QDir& to, int depth) {
     const auto entries = from.entryInfoList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot);
     for (const QFileInfo& entry : entries) {
@@ -50,7 +35,7 @@ void CopyMissing(const QDir& from, const QDir& to, int depth) {
             if (depth < kMaxDepth && QDir().mkpath(target))
                 CopyMissing(QDir(entry.filePath()), QDir(target), depth + 1);
         } else if (!IsProgramCode(entry) && !QFileInfo::exists(target) &&
-                   !CopyFile(entry.filePath(), target)) {
+                   !CopyFileReplacing(entry.filePath(), target)) {
             qCWarning(lcProgramFolder) << "cannot copy" << entry.filePath() << "to" << target;
         }
     }
@@ -73,6 +58,21 @@ QString ProgramFolder() {
                                     data.isEmpty() ? QString() : data + QLatin1String("/Ovelo"));
     }();
     return folder;
+}
+
+// Through a temporary file: a copy cut short would otherwise count as a file the user has,
+// and never be replaced. Reading first makes a copy onto itself harmless.
+bool CopyFileReplacing(const QString& from, const QString& to) {
+    QFile in(from);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = in.readAll();
+    if (in.error() != QFileDevice::NoError)
+        return false;
+    QSaveFile out(to);
+    // flush() before commit(), which ignores a failed buffered write.
+    return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.flush() &&
+           out.commit();
 }
 
 void SetProgramFolderForTesting(const QString& folder) {

@@ -21,6 +21,9 @@ QString ResolveProgramFolder(const QString& executableFolder, const QString& use
 // recursively) into `to`, leaving every file that `to` already has as it is.
 void CopyShippedData(const QString& from, const QString& to);
 
+// Copies the file `from` to `to` whole, replacing what `to` was; false when nothing changed.
+bool CopyFileReplacing(const QString& from, const QString& to);
+
 // A path stored the Windows way, relative to the program folder ("Skin\Blue.skn", and also
 // "\Config.ini"), as a path to open here. An empty stored path gives the folder and a "/".
 QString NativePath(const QString& programFolder, const QString& storedRelativePath);

@@ -35,11 +35,6 @@ QString AboutWindow::NoticeText() {
 }
 
 AboutWindow::AboutWindow() : Form("Form5", QStringLiteral("关于"), 6855, 3930) {
-    setFont(DesignFont(SongTiFamilies(), 9));
-    setAutoFillBackground(true);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
     QLabel* banner = Picture(this, "Picture2");
     QLabel* noticeMark = Picture(this, "Picture1");
     QLabel* notice = Text(this, "Label1", NoticeText());

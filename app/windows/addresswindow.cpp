@@ -13,9 +13,7 @@ namespace ovelo {
 AddressWindow::AddressWindow(MainAccess& main)
     : Form("Form2", QStringLiteral("打开URL..."), 4680, 1515), main_(main),
       text1_(new QLineEdit(QStringLiteral("http://"), this)) {
-    setFont(DesignFont(SongTiFamilies(), 9));
     text1_->setObjectName("Text1");
-    text1_->setFont(DesignFont(YaHeiFamilies(), 10.5, true));
     auto* open = new QPushButton(QStringLiteral("打开"), this);
     open->setObjectName("Command1");
     open->setDefault(true);

@@ -11,15 +11,8 @@ namespace ovelo {
 
 AnalysisDialog::AnalysisDialog(WindowCoordinator& windows)
     : Form("Form9", QStringLiteral("网络视频分析"), 4755, 1740), windows_(windows) {
-    setFont(DesignFont(SongTiFamilies(), 9));
     auto* frame = new QGroupBox(QStringLiteral("视频地址"), this);
     frame->setObjectName("Frame1");
-    // The caption sits on the frame's line, as the design has it; most styles put it above the
-    // line, and the address field would then cover the line.
-    frame->setStyleSheet(QStringLiteral(
-        "QGroupBox#Frame1 { border: 1px solid palette(mid); border-radius: 3px; margin-top: 0.5em; "
-        "}"
-        "QGroupBox#Frame1::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
     // On the form over the frame, not inside it: the table's rectangles are the form's.
     text1_ = new QLineEdit(QStringLiteral("http://"), this);
     text1_->setObjectName("Text1");

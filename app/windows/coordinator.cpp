@@ -10,6 +10,7 @@
 #include "windows/knowledgewindow.h"
 #include "windows/mainaccess.h"
 #include "windows/settingsdialog.h"
+#include "windows/skinmanager.h"
 
 #include <QLoggingCategory>
 
@@ -27,6 +28,7 @@ std::map<WindowId, WindowCoordinator::Factory> ProgramWindows() {
          [](WindowContext& c) {
              return new FullScreenWindow(c.main, c.windows, c.main.mainScreen());
          }},
+        {WindowId::Form4, [](WindowContext&) { return new SkinManager; }},
         {WindowId::Form5, [](WindowContext&) { return new AboutWindow; }},
         {WindowId::Form6, [](WindowContext& c) { return new SettingsDialog(c.main); }},
         {WindowId::Form7, [](WindowContext&) { return KnowledgeWindow::AboutFlv(); }},

@@ -11,6 +11,8 @@ Form::Form(const char* name, const QString& caption, int width, int height)
     : QWidget(nullptr, Qt::Window) {
     setObjectName(QString::fromLatin1(name));
     setAttribute(Qt::WA_DeleteOnClose);
+    // A skin's background for the window is drawn, not only its controls'.
+    setAttribute(Qt::WA_StyledBackground);
     SetCaption(this, caption);
     SetClientSizeTwips(this, width, height);
 }

@@ -14,15 +14,9 @@ namespace ovelo {
 HintWindow::HintWindow(QScreen* screen) : Form("Form12", QStringLiteral("ESC"), 6705, 765) {
     // A banner: no frame, above the full-screen window, and no taskbar entry of its own.
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    setAutoFillBackground(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, QColor(0x1b, 0x22, 0x2c));
-    colours.setColor(QPalette::WindowText, Qt::white);
-    setPalette(colours);
 
     auto* label = new QLabel(QStringLiteral("单击ESC按钮退出全屏模式"), this);
     label->setObjectName("Label1");
-    label->setFont(DesignFont(YaHeiFamilies(), 12));
     label->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
     auto* picture = new QLabel(this);
     picture->setObjectName("Picture1");

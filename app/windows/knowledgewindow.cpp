@@ -33,7 +33,6 @@ KnowledgeWindow* KnowledgeWindow::AboutF4v() {
 
 KnowledgeWindow::KnowledgeWindow(const Topic& topic)
     : Form(topic.name, QStringLiteral("知识中心"), 6795, 3675) {
-    setFont(DesignFont(SongTiFamilies(), 9));
     auto* banner = new QLabel(this);
     banner->setObjectName("Picture1");
     auto* title = new QLabel(topic.title, this);

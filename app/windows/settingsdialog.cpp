@@ -88,7 +88,6 @@ QComboBox* Combo(const QWidget* dialog, const KeyChoice& choice) {
 
 SettingsDialog::SettingsDialog(MainAccess& main)
     : Form("Form6", QStringLiteral("全局设置"), 5325, 3225), main_(main) {
-    setFont(DesignFont(SongTiFamilies(), 9));
     createPages();
     makeFixedSingle();
     Load();
