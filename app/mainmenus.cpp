@@ -37,7 +37,7 @@ void MainWindow::createMenus() {
         {"ms", "mplay", "播放", "Shift+F1", toggle},
         {"ms", "mpause", "暂停", "Ctrl+Z", toggle},
         {"ms", "mtz", "停止", "Ctrl+T", stop},
-        {"ms", "mnuqp", "全屏", "Ctrl+A", {}},
+        {"ms", "mnuqp", "全屏", "Ctrl+A", [this] { EnterFullScreen(); }},
         {"mzdy", "mskin", "皮肤管理器", "Del", showWindow(WindowId::Form4)},
         {"mzdy", "mdhhh", kSeparator, "", {}},
         {"mzdy", "mnusetting", "全局设置", "Ctrl+S", showWindow(WindowId::Form6)},
@@ -62,6 +62,7 @@ void MainWindow::createMenus() {
         {"tc", "mnuquit", "退出", "", quit},
     };
     menus_ = BuildMenus(menuBar(), this, menus, items);
+    mnuqp_ = findChild<QAction*>(QStringLiteral("mnuqp"));
 }
 
 void MainWindow::OpenAddressFromTray() {

@@ -8,6 +8,9 @@
 #include "settings/config.h"
 #include "settings/webaddresses.h"
 #include "statuspanels.h"
+#include "windows/coordinator.h"
+#include "windows/fullscreenwindow.h"
+#include "windows/settingsdialog.h"
 
 #include "flv/velmora.h"
 
@@ -100,6 +103,9 @@ void MainWindow::Timer1Tick() {
     if (sl1_->maximum() == 0)
         sl1_->setMaximum(1000);
     sl2_->setToolTip(QStringLiteral("音量:%1%").arg(player_->Volume()));
+    // Full screen would resume a paused movie: the hand-over's pause is a toggle.
+    if (mnuqp_)
+        mnuqp_->setEnabled(player_->State() != flv::state::Pause);
 }
 
 void MainWindow::Timer2Tick() {
@@ -109,6 +115,12 @@ void MainWindow::Timer2Tick() {
                              .arg(player_->TotalTime()));
     else
         label3_->setText(QStringLiteral("00:00/00:00"));
+    if (auto* settings = windows_.window<SettingsDialog>(WindowId::Form6))
+        settings->followShortcutPage();
+}
+
+void MainWindow::EnterFullScreen() {
+    FullScreenWindow::HandOver(windows_, *this);
 }
 
 void MainWindow::SetIdlePicturesVisible(bool visible) {

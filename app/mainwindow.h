@@ -41,6 +41,7 @@ class MainWindow : public QMainWindow, public MainAccess {
 
     flv::Velmora& mainPlayer() override { return *player_; }
     int volumeSliderValue() const override;
+    QScreen* mainScreen() const override { return screen(); }
 
     flv::Velmora* player() const { return player_; }
     QWidget* flvWidget() const { return flvWidget_; }
@@ -90,6 +91,7 @@ class MainWindow : public QMainWindow, public MainAccess {
     void Sl2Scroll();
     void SetIdlePicturesVisible(bool visible);
     void UnloadMovie();
+    void EnterFullScreen();
     void OpenProductSite();
     void OpenProductForum();
     // Keys, mouse and the boss key, in mainkeys.cpp.
@@ -118,6 +120,7 @@ class MainWindow : public QMainWindow, public MainAccess {
     QLabel* lstop_ = nullptr;
     QLabel* llaoban_ = nullptr;
     QHash<QString, QMenu*> menus_;
+    QAction* mnuqp_ = nullptr;
     QSystemTrayIcon* trayIcon_ = nullptr;
     QTimer timer1_;
     QTimer timer2_;

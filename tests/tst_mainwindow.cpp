@@ -358,7 +358,7 @@ class TestMainWindow : public QObject {
         QStringList items;
         for (QAction* a : ops->actions())
             items << a->text();
-        QCOMPARE(items, QStringList({"播放", "暂停", "停止"}));
+        QCOMPARE(items, QStringList({"播放", "暂停", "停止", "全屏"}));
         ops->hide();
         QTest::mouseClick(w.control->picture1(), Qt::LeftButton, {}, {100, 100});
         QVERIFY(!ops->isVisible());
@@ -395,7 +395,7 @@ class TestMainWindow : public QObject {
         for (QAction* a : w.window->menuBar()->actions())
             bar << a->text();
         // A menu whose commands the program cannot do yet is not shown.
-        QCOMPARE(bar, QStringList({"文件", "操作", "帮助"}));
+        QCOMPARE(bar, QStringList({"文件", "操作", "设置", "帮助"}));
         QStringList help;
         for (QAction* a : w.window->menu("mhelp")->actions())
             help << a->objectName();
@@ -440,6 +440,41 @@ class TestMainWindow : public QObject {
         w.find<QAction>("mt")->trigger();
         for (WindowId id : kUnloadOrder)
             QVERIFY(!w.windows.loaded(id));
+    }
+
+    void fullScreenAndSettingsFromTheMenus() {
+        Window w;
+        w.control->PlayMovie("/v/b.flv");
+        w.report("time", "42.5");
+        auto* mnuqp = w.find<QAction>("mnuqp");
+        QCOMPARE(mnuqp->shortcut(), QKeySequence("Ctrl+A"));
+        QVERIFY(w.window->operationMenu()->actions().contains(mnuqp));
+        // Full screen would resume a paused movie, so it waits until the movie plays.
+        w.report("State", "Pause");
+        w.tick();
+        QVERIFY(!mnuqp->isEnabled());
+        w.report("State", "Play");
+        w.tick();
+        QVERIFY(mnuqp->isEnabled());
+        w.engine->calls.clear();
+        mnuqp->trigger();
+        QVERIFY(w.windows.loaded(WindowId::Form3)->isVisible());
+        QVERIFY(w.windows.loaded(WindowId::Form12)->isVisible());
+        QCOMPARE(w.engine->calls, QStringList{"pauseMovie()"});
+        QTest::keyClick(w.windows.loaded(WindowId::Form3), Qt::Key_Escape);
+        QVERIFY(!w.windows.loaded(WindowId::Form3) && !w.windows.loaded(WindowId::Form12));
+
+        // The settings dialog is kept ready, hidden, and made again after each close.
+        auto* settings = w.windows.loaded(WindowId::Form6);
+        QVERIFY(settings && !settings->isVisible());
+        w.find<QAction>("mnusetting")->trigger();
+        QVERIFY(settings->isVisible());
+        settings->close();
+        w.tick();
+        QVERIFY(w.windows.loaded(WindowId::Form6) &&
+                !w.windows.loaded(WindowId::Form6)->isVisible());
+        w.find<QToolButton>("Picture5")->click();
+        QVERIFY(w.windows.loaded(WindowId::Form6)->isVisible());
     }
 
     void dropPlaysALocalFile() {

@@ -303,6 +303,24 @@ void NoticeBadge(QPainter& p) {
     p.drawRoundedRect(QRectF(35, 71, 30, 8), 2, 2);
 }
 
+void EscKeyCap(QPainter& p) {
+    p.setPen(QPen(QColor(0xd0, 0xd8, 0xe2), 3));
+    p.setBrush(Vertical(14, 86, QColor(0x5a, 0x66, 0x76), QColor(0x22, 0x29, 0x33)));
+    p.drawRoundedRect(QRectF(8, 18, 84, 64), 12, 12);
+    QFont font;
+    font.setPixelSize(30);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(Qt::white);
+    p.drawText(QRectF(8, 18, 84, 60), Qt::AlignCenter, QStringLiteral("Esc"));
+}
+
+void CloseMark(QPainter& p) {
+    p.setPen(QPen(QColor(0xe8, 0xec, 0xf0), 12, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(28, 28), QPointF(72, 72));
+    p.drawLine(QPointF(72, 28), QPointF(28, 72));
+}
+
 // The about box is white, so the band is pale and fades out to the right, and the name is dark.
 void AboutBand(QPainter& p, const QRectF& r) {
     QLinearGradient band(r.topLeft(), r.topRight());
@@ -455,6 +473,14 @@ QPixmap AboutWebPicture(QSize size) {
 
 QPixmap KnowledgeBanner(QSize size, const QString& topic) {
     return Render(size, [&topic](QPainter& p, const QRectF& r) { KnowledgeArt(p, r, topic); });
+}
+
+QPixmap HintKeyPicture(QSize size) {
+    return Square<EscKeyCap>(size);
+}
+
+QPixmap HintClosePicture(QSize size) {
+    return Square<CloseMark>(size);
 }
 
 } // namespace ovelo

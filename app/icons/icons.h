@@ -33,4 +33,9 @@ QPixmap AboutWebPicture(QSize size);
 // any window background, naming the topic ("FLV", "F4V").
 QPixmap KnowledgeBanner(QSize size, const QString& topic);
 
+// The full-screen hint's pictures, made for its dark band: a key cap reading "Esc", and the
+// close mark.
+QPixmap HintKeyPicture(QSize size);
+QPixmap HintClosePicture(QSize size);
+
 } // namespace ovelo

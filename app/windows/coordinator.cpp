@@ -4,7 +4,11 @@
 #include "windows/addresswindow.h"
 #include "windows/analysisdialog.h"
 #include "windows/form.h"
+#include "windows/fullscreenwindow.h"
+#include "windows/hintwindow.h"
 #include "windows/knowledgewindow.h"
+#include "windows/mainaccess.h"
+#include "windows/settingsdialog.h"
 
 #include <QLoggingCategory>
 
@@ -18,10 +22,16 @@ namespace {
 std::map<WindowId, WindowCoordinator::Factory> ProgramWindows() {
     return {
         {WindowId::Form2, [](WindowContext& c) { return new AddressWindow(c.main); }},
+        {WindowId::Form3,
+         [](WindowContext& c) {
+             return new FullScreenWindow(c.main, c.windows, c.main.mainScreen());
+         }},
         {WindowId::Form5, [](WindowContext&) { return new AboutWindow; }},
+        {WindowId::Form6, [](WindowContext& c) { return new SettingsDialog(c.main); }},
         {WindowId::Form7, [](WindowContext&) { return KnowledgeWindow::AboutFlv(); }},
         {WindowId::Form8, [](WindowContext&) { return KnowledgeWindow::AboutF4v(); }},
         {WindowId::Form9, [](WindowContext& c) { return new AnalysisDialog(c.windows); }},
+        {WindowId::Form12, [](WindowContext& c) { return new HintWindow(c.main.mainScreen()); }},
     };
 }
 

@@ -1,6 +1,8 @@
-// What the program's other windows may reach of the main window: its player and the volume
-// the user set on it. Nothing else, so each window is tried with a stand-in.
+// What the program's other windows may reach of the main window: its player, the volume the
+// user set on it and the screen it is on. Nothing else, so each window is tried with a stand-in.
 #pragma once
+
+class QScreen;
 
 namespace flv {
 class Velmora;
@@ -13,6 +15,8 @@ class MainAccess {
     virtual ~MainAccess() = default;
     virtual flv::Velmora& mainPlayer() = 0;
     virtual int volumeSliderValue() const = 0;
+    // Null means the primary screen.
+    virtual QScreen* mainScreen() const { return nullptr; }
 };
 
 } // namespace ovelo

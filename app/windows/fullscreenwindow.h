@@ -1,0 +1,57 @@
+// Form3: the full-screen window. It holds a player of its own, which the main window's full-screen
+// command hands the movie, position and volume to; Esc hands the position back and closes it.
+#pragma once
+
+#include "player/playerhost.h"
+#include "windows/form.h"
+
+#include <optional>
+
+class QScreen;
+
+namespace flv {
+class Velmora;
+}
+
+namespace ovelo {
+
+class MainAccess;
+class WindowCoordinator;
+
+class FullScreenWindow : public Form {
+    Q_OBJECT
+  public:
+    // Covers `screen` (the primary screen when null). Without a creator the player comes from
+    // the libraries beside the program.
+    FullScreenWindow(MainAccess& main, WindowCoordinator& windows, QScreen* screen = nullptr,
+                     const PlayerHost::ControlCreator& createControl = {});
+
+    // The main window's full-screen command: shows a full-screen window, hands it the main
+    // player's movie, position and volume, pauses the main player and shows the hint banner.
+    static void HandOver(WindowCoordinator& windows, MainAccess& main);
+
+    flv::Velmora& player() const { return *player_; }
+
+  public slots:
+    // The player's events, bound by name.
+    void flv_KeyPress(short KeyAscii);
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void unloading() override;
+
+  private:
+    enum class KeyRoad { Player, Window };
+    void LeaveOnEscape(KeyRoad road);
+
+    MainAccess& main_;
+    WindowCoordinator& windows_;
+    std::optional<PlayerHost> host_;
+    flv::Velmora* player_ = nullptr;
+    // The player's state when Esc began to be handled: the Esc's own stop or pause must not
+    // count as the movie having ended.
+    std::optional<QString> stateBeforeEscape_;
+};
+
+} // namespace ovelo

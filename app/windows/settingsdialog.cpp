@@ -1,0 +1,233 @@
+#include "windows/settingsdialog.h"
+
+#include "layout/design.h"
+#include "settings/config.h"
+#include "windows/mainaccess.h"
+
+#include "flv/velmora.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSlider>
+#include <QTabWidget>
+
+namespace ovelo {
+
+namespace {
+
+// A shortcut choice: the combo box, its key in Config.ini and its two items with their codes.
+// Loading shows `loadText` when the stored code is `loadCode`, the other item otherwise; writing
+// stores the first item's code only for exactly the first item's text.
+struct KeyChoice {
+    const char* combo;
+    IniEntry entry;
+    const char* first;
+    const char* firstCode;
+    const char* second;
+    const char* secondCode;
+    const char* loadCode;
+    const char* loadText;
+};
+
+constexpr KeyChoice kPlay{"Combo1", ini::PlayKey, "空格键", "32", "P键", "80", "32", "空格键"};
+constexpr KeyChoice kStop{"Combo3", ini::StopKey, "S键", "83", "T键", "84", "84", "T键"};
+constexpr KeyChoice kBoss{"Combo2", ini::BossKey, "L键", "76", "B键", "66", "66", "B键"};
+
+QString Text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+QString ShownText(const KeyChoice& choice, const QString& stored) {
+    if (stored == QLatin1String(choice.loadCode))
+        return Text(choice.loadText);
+    return Text(qstrcmp(choice.loadText, choice.first) == 0 ? choice.second : choice.first);
+}
+
+QString CodeFor(const KeyChoice& choice, const QString& text) {
+    return QLatin1String(text == Text(choice.first) ? choice.firstCode : choice.secondCode);
+}
+
+QString Switch(const QCheckBox* box) {
+    return QLatin1String(box->isChecked() ? ini::On : ini::Off);
+}
+
+QCheckBox* NewCheck(QWidget* parent, const char* name, const char* caption, bool checked,
+                    bool enabled = true) {
+    auto* box = new QCheckBox(Text(caption), parent);
+    box->setObjectName(name);
+    box->setChecked(checked);
+    box->setEnabled(enabled);
+    return box;
+}
+
+QGroupBox* NewFrame(QWidget* parent, const char* name, const char* caption = "") {
+    auto* frame = new QGroupBox(Text(caption), parent);
+    frame->setObjectName(name);
+    return frame;
+}
+
+QComboBox* NewCombo(QWidget* parent, const KeyChoice& choice) {
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(choice.combo);
+    combo->setEditable(true);
+    // A typed text is kept as text, never added to the list.
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->addItems({Text(choice.first), Text(choice.second)});
+    combo->setEditText(Text(choice.first));
+    return combo;
+}
+
+QComboBox* Combo(const QWidget* dialog, const KeyChoice& choice) {
+    return dialog->findChild<QComboBox*>(QLatin1String(choice.combo));
+}
+
+} // namespace
+
+SettingsDialog::SettingsDialog(MainAccess& main)
+    : Form("Form6", QStringLiteral("全局设置"), 5325, 3225), main_(main) {
+    setFont(DesignFont(SongTiFamilies(), 9));
+    createPages();
+    makeFixedSingle();
+    Load();
+
+    timer1_.setObjectName("Timer1");
+    connect(&timer1_, &QTimer::timeout, this, &SettingsDialog::Timer1Tick);
+    timer1_.start(100);
+    timer2_.setObjectName("Timer2");
+    connect(&timer2_, &QTimer::timeout, this, &SettingsDialog::Timer2Tick);
+    timer2_.start(1000);
+}
+
+void SettingsDialog::createPages() {
+    t1_ = new QTabWidget(this);
+    t1_->setObjectName("t1");
+    // The tabs only choose a page; the pages' controls lie over the tab strip's area.
+    for (const char* caption : {"全局设置", "声音设置", "快捷键设置"})
+        t1_->addTab(new QWidget, Text(caption));
+    connect(t1_, &QTabWidget::currentChanged, this, [this](int i) { t1Click(i + 1); });
+
+    NewFrame(this, "Frame1");
+    check1_ = NewCheck(this, "Check1", "自动保存播放进度", false);
+    NewCheck(this, "Check2", "自动保存窗体大小", true, false);
+    NewCheck(this, "Check3", "启动时关联Flv", true, false);
+
+    NewFrame(this, "Frame2");
+    s1_ = new QSlider(Qt::Horizontal, this);
+    s1_->setObjectName("S1");
+    s1_->setRange(0, 100);
+    s1_->setSingleStep(1);
+    s1_->setPageStep(1);
+    connect(s1_, &QSlider::actionTriggered, this, &SettingsDialog::S1Scroll);
+    NewCheck(this, "Check4", "启动音量保存", true, false);
+
+    NewFrame(this, "Frame3");
+    check5_ = NewCheck(this, "Check5", "启用快捷键", true);
+    check6_ = NewCheck(this, "Check6", "启用老板键", true);
+    NewFrame(this, "Frame4", "播放/暂停");
+    NewCombo(this, kPlay);
+    NewFrame(this, "Frame5", "老板键");
+    NewCombo(this, kBoss);
+    NewFrame(this, "Frame6", "停止");
+    NewCombo(this, kStop);
+
+    auto* ok = new QPushButton(QStringLiteral("确定"), this);
+    ok->setObjectName("Command2");
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &SettingsDialog::Command2Click);
+    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
+    cancel->setObjectName("Command1");
+    connect(cancel, &QPushButton::clicked, this, &QWidget::close);
+
+    PlaceAndRecord(this, {{"t1", 120, 120, 5055, 2535},
+                          {"Frame1", 240, 480, 4815, 2055},
+                          {"Check1", 480, 720, 1935, 495},
+                          {"Check2", 480, 1200, 1935, 495},
+                          {"Check3", 480, 1680, 1575, 495},
+                          {"Frame2", 240, 480, 4815, 2055},
+                          {"S1", 480, 720, 4335, 495},
+                          {"Check4", 600, 1320, 1575, 495},
+                          {"Frame3", 240, 480, 4815, 2055},
+                          {"Check5", 480, 720, 1215, 495},
+                          {"Check6", 480, 1200, 1215, 495},
+                          {"Frame4", 2040, 720, 2535, 735},
+                          {"Combo1", 2160, 960, 2295, 300},
+                          {"Frame5", 360, 1680, 1575, 735},
+                          {"Combo2", 480, 1920, 1215, 300},
+                          {"Frame6", 2040, 1560, 2535, 855},
+                          {"Combo3", 2160, 1800, 2295, 300},
+                          {"Command2", 2400, 2760, 1335, 375},
+                          {"Command1", 3840, 2760, 1335, 375}});
+    t1Click(1);
+}
+
+void SettingsDialog::Load() {
+    s1_->setValue(main_.mainPlayer().Volume());
+    check1_->setChecked(ReadSetting(ini::AutoSave) == QLatin1String(ini::On));
+    const QString keysOn = ReadSetting(ini::KeysOn);
+    const QString bossKeyOn = ReadSetting(ini::BossKeyOn);
+    const QString play = ReadSetting(ini::PlayKey);
+    const QString stop = ReadSetting(ini::StopKey);
+    const QString boss = ReadSetting(ini::BossKey);
+    check5_->setChecked(keysOn == QLatin1String(ini::On));
+    check6_->setChecked(bossKeyOn == QLatin1String(ini::On));
+    Combo(this, kPlay)->setEditText(ShownText(kPlay, play));
+    Combo(this, kStop)->setEditText(ShownText(kStop, stop));
+    Combo(this, kBoss)->setEditText(ShownText(kBoss, boss));
+}
+
+void SettingsDialog::t1Click(int index) {
+    for (int page = 1; page <= 3; ++page)
+        findChild<QWidget*>(QStringLiteral("Frame%1").arg(page))->setVisible(page == index);
+    setMembersVisible("Frame1", {"Check1", "Check2", "Check3"});
+    Timer1Tick();
+    followShortcutPage();
+}
+
+void SettingsDialog::setMembersVisible(const char* frame,
+                                       std::initializer_list<const char*> members) {
+    const bool visible = findChild<QWidget*>(QLatin1String(frame))->isVisibleTo(this);
+    for (const char* name : members)
+        findChild<QWidget*>(QLatin1String(name))->setVisible(visible);
+}
+
+void SettingsDialog::Timer1Tick() {
+    setMembersVisible("Frame2", {"S1", "Check4"});
+}
+
+void SettingsDialog::followShortcutPage() {
+    setMembersVisible(
+        "Frame3", {"Frame4", "Frame5", "Frame6", "Check5", "Check6", "Combo1", "Combo2", "Combo3"});
+}
+
+void SettingsDialog::Timer2Tick() {
+    // The boss key's box follows the shortcut switch alone, not the boss-key switch.
+    const bool on = check5_->isChecked();
+    check6_->setEnabled(on);
+    Combo(this, kPlay)->setEnabled(on);
+    Combo(this, kStop)->setEnabled(on);
+    Combo(this, kBoss)->setEnabled(on);
+}
+
+void SettingsDialog::S1Scroll() {
+    // The slider's position is already where the user put it; its value follows later.
+    main_.mainPlayer().SetVolume(s1_->sliderPosition());
+}
+
+void SettingsDialog::Command2Click() {
+    WriteSetting(ini::AutoSave, Switch(check1_));
+    WriteSetting(ini::Sound, QString::number(s1_->value()));
+    WriteSetting(ini::KeysOn, Switch(check5_));
+    WriteSetting(ini::BossKeyOn, Switch(check6_));
+    WriteSetting(kBoss.entry, CodeFor(kBoss, Combo(this, kBoss)->currentText()));
+    WriteSetting(kPlay.entry, CodeFor(kPlay, Combo(this, kPlay)->currentText()));
+    WriteSetting(kStop.entry, CodeFor(kStop, Combo(this, kStop)->currentText()));
+    QMessageBox box(QMessageBox::Information, QStringLiteral("设置"), Text(kDoneText),
+                    QMessageBox::Ok, this);
+    box.exec();
+    close();
+}
+
+} // namespace ovelo

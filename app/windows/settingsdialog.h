@@ -1,0 +1,50 @@
+// Form6, 全局设置: the resume switch, the volume, the shortcut keys and the boss key. It shows
+// what Config.ini held when it was made, sets the volume at once and writes everything on 确定.
+#pragma once
+
+#include "windows/form.h"
+
+#include <QTimer>
+
+class QCheckBox;
+class QComboBox;
+class QSlider;
+class QTabWidget;
+
+namespace ovelo {
+
+class MainAccess;
+
+class SettingsDialog : public Form {
+    Q_OBJECT
+  public:
+    explicit SettingsDialog(MainAccess& main);
+
+    // Gives the shortcut page's controls the visibility of their page frame. The main window
+    // calls it on its status tick.
+    void followShortcutPage();
+
+    // The box that confirms the writes; tests answer it.
+    static constexpr const char* kDoneText = "设置完成!重启播放器生效!";
+
+  private:
+    void createPages();
+    void Load();
+    void t1Click(int index);
+    void Timer1Tick();
+    void Timer2Tick();
+    void S1Scroll();
+    void Command2Click();
+    void setMembersVisible(const char* frame, std::initializer_list<const char*> members);
+
+    MainAccess& main_;
+    QTabWidget* t1_ = nullptr;
+    QSlider* s1_ = nullptr;
+    QCheckBox* check1_ = nullptr;
+    QCheckBox* check5_ = nullptr;
+    QCheckBox* check6_ = nullptr;
+    QTimer timer1_;
+    QTimer timer2_;
+};
+
+} // namespace ovelo
