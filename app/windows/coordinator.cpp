@@ -1,5 +1,6 @@
 #include "windows/coordinator.h"
 
+#include "updater/updaterwindow.h"
 #include "windows/aboutwindow.h"
 #include "windows/addresswindow.h"
 #include "windows/analysisdialog.h"
@@ -31,6 +32,7 @@ std::map<WindowId, WindowCoordinator::Factory> ProgramWindows() {
         {WindowId::Form7, [](WindowContext&) { return KnowledgeWindow::AboutFlv(); }},
         {WindowId::Form8, [](WindowContext&) { return KnowledgeWindow::AboutF4v(); }},
         {WindowId::Form9, [](WindowContext& c) { return new AnalysisDialog(c.windows); }},
+        {WindowId::Form11, [](WindowContext& c) { return new UpdaterWindow(c.main); }},
         {WindowId::Form12, [](WindowContext& c) { return new HintWindow(c.main.mainScreen()); }},
     };
 }
