@@ -231,6 +231,14 @@ void MainWindow::Quit() {
     close();
 }
 
+void MainWindow::endProgram() {
+    // Taken for a close already done: nothing that comes after this may save the settings.
+    closing_ = true;
+    timer1_.stop();
+    timer2_.stop();
+    QCoreApplication::exit(0);
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     // A close from the menu has written once already; the unload writes a second time, and
     // never a third.

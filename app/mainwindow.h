@@ -43,6 +43,7 @@ class MainWindow : public QMainWindow, public MainAccess {
     flv::Velmora& mainPlayer() override { return *player_; }
     int volumeSliderValue() const override;
     QScreen* mainScreen() const override { return screen(); }
+    void endProgram() override;
 
     flv::Velmora* player() const { return player_; }
     QWidget* flvWidget() const { return flvWidget_; }

@@ -50,8 +50,11 @@ struct ScriptedPlayer : StandInPlayer {
 struct FakeMain : MainAccess {
     flv::Velmora& mainPlayer() override { return player; }
     int volumeSliderValue() const override { return sliderVolume; }
+    // Counted, not done: the test goes on.
+    void endProgram() override { ++ended; }
     ScriptedPlayer player;
     int sliderVolume = 35;
+    int ended = 0;
 };
 
 struct Program {

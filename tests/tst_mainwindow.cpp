@@ -399,7 +399,8 @@ class TestMainWindow : public QObject {
         QStringList help;
         for (QAction* a : w.window->menu("mhelp")->actions())
             help << a->objectName();
-        QCOMPARE(help, QStringList({"whflv", "whf4v", "kkkkkkkkkk", "brell", "mnn", "mnugy"}));
+        QCOMPARE(help,
+                 QStringList({"whflv", "whf4v", "kkkkkkkkkk", "brell", "mnn", "jcsj", "mnugy"}));
         QCOMPARE(w.find<QAction>("brell")->text(), QString("Vantorel"));
         QCOMPARE(w.find<QAction>("skurl")->shortcut(), QKeySequence("Ctrl+F2"));
 

@@ -39,7 +39,6 @@ FinderWindow::FinderWindow(MainAccess& main, WindowCoordinator& windows)
 }
 
 void FinderWindow::build() {
-    setFont(DesignFont(YaHeiFamilies(), 9));
     auto* frame = new QGroupBox(QStringLiteral("视频真实路径"), this);
     frame->setObjectName("Frame1");
     textshow_ = new QPlainTextEdit(QStringLiteral("无法分析!"), this);

@@ -320,22 +320,36 @@ void KnowledgeBand(QPainter& p, const QRectF& r) {
     p.drawPolygon(play, 3);
 }
 
-void KnowledgeArt(QPainter& p, const QRectF& r, const QString& topic) {
+// The film band with a mark at the left, a big word and a smaller caption after it.
+void BandArt(QPainter& p, const QRectF& r, UnitDraw mark, const QString& word,
+             const QString& caption) {
     KnowledgeBand(p, r);
     const double h = r.height();
-    const QRectF mark(r.left() + 0.18 * h, r.top() + 0.14 * h, 0.72 * h, 0.72 * h);
-    InUnitSquare(p, mark, BookShape);
-    // The caption is sized first so that a long topic shrinks rather than pushing it out.
+    const QRectF markBox(r.left() + 0.18 * h, r.top() + 0.14 * h, 0.72 * h, 0.72 * h);
+    InUnitSquare(p, markBox, mark);
+    // The caption is sized first so that a long word shrinks rather than pushing it out.
     const QRectF unplaced(0, -0.26 * h, r.width(), 0.26 * h);
-    const QPainterPath caption = FittedText(QStringLiteral("知识中心"), ChineseFont(), unplaced,
-                                            Qt::AlignLeft | Qt::AlignBottom);
-    const double gap = 0.18 * h, left = mark.right() + 0.3 * h;
-    const double room = r.right() - 0.2 * h - left - gap - caption.boundingRect().width();
+    const QPainterPath small =
+        FittedText(caption, ChineseFont(), unplaced, Qt::AlignLeft | Qt::AlignBottom);
+    const double gap = 0.18 * h, left = markBox.right() + 0.3 * h;
+    const double room = r.right() - 0.2 * h - left - gap - small.boundingRect().width();
     const QRectF big(left, r.top() + 0.2 * h, std::max(room, 1.0), 0.52 * h);
-    const QPainterPath word = FittedText(topic, WordFont(), big, Qt::AlignLeft | Qt::AlignBottom);
-    p.fillPath(word, Vertical(big.top(), big.bottom(), Qt::white, QColor(0xc4, 0xea, 0xff)));
-    const double right = word.isEmpty() ? left : word.boundingRect().right() + gap;
-    p.fillPath(caption.translated(right, big.bottom()), QColor(0xa8, 0xe0, 0xff));
+    const QPainterPath text = FittedText(word, WordFont(), big, Qt::AlignLeft | Qt::AlignBottom);
+    p.fillPath(text, Vertical(big.top(), big.bottom(), Qt::white, QColor(0xc4, 0xea, 0xff)));
+    const double right = text.isEmpty() ? left : text.boundingRect().right() + gap;
+    p.fillPath(small.translated(right, big.bottom()), QColor(0xa8, 0xe0, 0xff));
+}
+
+// A box with an arrow coming down into it: a new version arriving.
+void DownloadShape(QPainter& p) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(Vertical(52, 94, Qt::white, QColor(0xb4, 0xe2, 0xff)));
+    p.drawRoundedRect(QRectF(10, 56, 80, 36), 6, 6);
+    p.setBrush(kAccentDeep);
+    p.drawRoundedRect(QRectF(22, 70, 56, 8), 3, 3);
+    p.setBrush(Vertical(6, 70, kAccentLight, QColor(0x8c, 0xf5, 0xad)));
+    const QPointF arrow[] = {{40, 6}, {60, 6}, {60, 38}, {76, 38}, {50, 68}, {24, 38}, {40, 38}};
+    p.drawPolygon(arrow, 7);
 }
 
 template <UnitDraw draw> QPixmap Square(QSize size) {
@@ -393,7 +407,15 @@ QPixmap AboutWebPicture(QSize size) {
 }
 
 QPixmap KnowledgeBanner(QSize size, const QString& topic) {
-    return Render(size, [&topic](QPainter& p, const QRectF& r) { KnowledgeArt(p, r, topic); });
+    return Render(size, [&topic](QPainter& p, const QRectF& r) {
+        BandArt(p, r, BookShape, topic, QStringLiteral("知识中心"));
+    });
+}
+
+QPixmap UpdaterBanner(QSize size) {
+    return Render(size, [](QPainter& p, const QRectF& r) {
+        BandArt(p, r, DownloadShape, QStringLiteral("UPDATE"), QStringLiteral("在线升级"));
+    });
 }
 
 QPixmap HintKeyPicture(QSize size) {

@@ -36,6 +36,8 @@ QPixmap AboutWebPicture(QSize size);
 // The knowledge centre windows' banner (drawn for about 457 x 81): an opaque band, so it reads on
 // any window background, naming the topic ("FLV", "F4V").
 QPixmap KnowledgeBanner(QSize size, const QString& topic);
+// The updater's banner, the same band with a download mark.
+QPixmap UpdaterBanner(QSize size);
 
 // The full-screen hint's pictures, made for its dark band: a key cap reading "Esc", and the
 // close mark.

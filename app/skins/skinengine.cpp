@@ -32,12 +32,14 @@ QString Resource(const char* name) {
     return QString::fromUtf8(file.readAll());
 }
 
-// The pictures' defaults go first, so a skin that names none of its own gets the program's back
-// after one that did; the rules that keep the video black go last, after anything a skin says.
+// The design's fonts and the pictures' defaults go first, so a skin that names none of its own
+// gets the program's back after one that did; the rules that keep the video black go last,
+// after anything a skin says.
 QString Composed(const QString& look) {
-    static const QString pictures = Resource("pictures.qss");
+    static const QString defaults = Resource("fonts.qss") + QLatin1Char('\n') +
+                                    Resource("pictures.qss");
     static const QString kept = Resource("kept.qss");
-    return pictures + QLatin1Char('\n') + look + QLatin1Char('\n') + kept;
+    return defaults + QLatin1Char('\n') + look + QLatin1Char('\n') + kept;
 }
 
 std::optional<QString> DecodedUtf8(const QByteArray& bytes) {

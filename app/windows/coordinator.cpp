@@ -1,6 +1,7 @@
 #include "windows/coordinator.h"
 
 #include "finder/finderwindow.h"
+#include "updater/updaterwindow.h"
 #include "windows/aboutwindow.h"
 #include "windows/addresswindow.h"
 #include "windows/analysisdialog.h"
@@ -35,6 +36,7 @@ std::map<WindowId, WindowCoordinator::Factory> ProgramWindows() {
         {WindowId::Form8, [](WindowContext&) { return KnowledgeWindow::AboutF4v(); }},
         {WindowId::Form9, [](WindowContext& c) { return new AnalysisDialog(c.windows); }},
         {WindowId::Form10, [](WindowContext& c) { return new FinderWindow(c.main, c.windows); }},
+        {WindowId::Form11, [](WindowContext& c) { return new UpdaterWindow(c.main); }},
         {WindowId::Form12, [](WindowContext& c) { return new HintWindow(c.main.mainScreen()); }},
     };
 }

@@ -1,0 +1,51 @@
+// Form11, "升级": compares the installed version with the update server's and, when they
+// differ, downloads the installer, starts it and ends the program. The check runs when the
+// window loads and at each press of 检测; each step is a ">>" line in List1.
+#pragma once
+
+#include "windows/form.h"
+
+class QLabel;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+
+namespace ovelo {
+
+class DownloadControl;
+class MainAccess;
+
+class UpdaterWindow : public Form {
+    Q_OBJECT
+  public:
+    explicit UpdaterWindow(MainAccess& main);
+
+  protected:
+    void unloading() override;
+
+  private:
+    void check();
+    // The steps after the version file has been read.
+    void compare(const QString& current, const QString& latest);
+    void addLine(const QString& line);
+    void fillPb();
+    void emptyPb();
+    void setButtonsEnabled(bool enabled);
+
+    void down_DownloadStarted();
+    void down_DownloadProgress(int ignored, qint32 received, qint32 total);
+    void down_DownloadFinished(int ignored);
+    void down_DownloadFailed();
+
+    MainAccess& main_;
+    QListWidget* list1_;
+    QPushButton* command1_;
+    QPushButton* command2_;
+    QProgressBar* pb_;
+    QLabel* label1_;
+    QLabel* label3_;
+    DownloadControl* down_;
+    bool closing_ = false;
+};
+
+} // namespace ovelo

@@ -1,0 +1,47 @@
+#include "updater/updateserver.h"
+
+#include "platform/blockingfetch.h"
+#include "platform/codepage.h"
+#include "settings/webaddresses.h"
+
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcUpdateServer, "ovelo.updater", QtWarningMsg)
+
+namespace ovelo {
+
+namespace {
+
+QUrl OnServer(const char* path) {
+    return QUrl(JoinWebPath(UpdateServer(), QString::fromLatin1(path)));
+}
+
+// Written on a server today it is UTF-8 (or plain ASCII); an old one may be in code page 936.
+QString DecodeVersionText(const QByteArray& body) {
+    if (QByteArrayView(body).isValidUtf8())
+        return QString::fromUtf8(body);
+    return DecodeCp936(body);
+}
+
+} // namespace
+
+QUrl VersionFileUrl() {
+    return OnServer(kVersionFilePath);
+}
+
+QUrl InstallerUrl() {
+    return OnServer(kInstallerPath);
+}
+
+QString ReadLatestVersion(const QUrl& url) {
+    const FetchResult result = BlockingFetch(url, {}, kVersionReadTimeout, kMaxVersionFileBytes);
+    // An error page is no version: taken for one, it would differ from every installed version
+    // and start a download.
+    if (!result.ok() || result.status < 200 || result.status > 299) {
+        qCInfo(lcUpdateServer) << "no version file at" << url << "status" << result.status;
+        return {};
+    }
+    return DecodeVersionText(result.body);
+}
+
+} // namespace ovelo
