@@ -1,9 +1,10 @@
 // The main window: start-up from Config.ini, the close writes, layout, playback display, keys.
+#include "mainwindowfixture.h"
+
 #include "layout/layout.h"
 #include "mainwindow.h"
 #include "movie/playermovie.h"
 #include "opendialog.h"
-#include "openedurls.h"
 #include "platform/controlfactory.h"
 #include "platform/programfolder.h"
 #include "settings/inifile.h"
@@ -26,65 +27,7 @@
 
 using namespace ovelo;
 
-namespace {
-
-class FakeEngine : public flv::MovieEngine {
-  public:
-    QString Call(const QString& name, const QStringList& args) override {
-        calls << (name + "(" + args.join(",") + ")");
-        if (name == "playMovie" && !args.value(0).isEmpty())
-            emit FSCommand("State", "Play");
-        return {};
-    }
-    void SetBGColor(const QString&) override {}
-    QWidget* Surface() override { return nullptr; }
-    QStringList calls;
-};
-
-const char* kKeysIni = "[Config]\r\nTitle=Ovelo 2011 Beta2\r\nSound=35\r\nAutoSave=on\r\n"
-                       "[Fast]\r\nKey=on\r\nLaoBanKey=on\r\nPlay=32\r\nStop=83\r\nLaoBan=76\r\n";
-
-// A main window over a fake player, in a program folder of its own.
-struct Window {
-    explicit Window(const QByteArray& ini = kKeysIni, const QString& commandLine = {}) {
-        SetProgramFolderForTesting(folder.path());
-        if (!ini.isNull()) {
-            QFile file(folder.filePath("Config.ini"));
-            file.open(QIODevice::WriteOnly);
-            file.write(ini);
-        }
-        window = std::make_unique<MainWindow>(windows, [this](QWidget* parent) {
-            control = new flv::VelmoraControl(parent, [this](QObject*) {
-                engine = new FakeEngine;
-                return engine;
-            });
-            return control;
-        });
-        windows.setMain(window.get());
-        window->Load(commandLine);
-        window->show();
-    }
-    ~Window() { SetProgramFolderForTesting({}); }
-    template <typename T> T* find(const char* name) const {
-        return window->findChild<T*>(QString::fromLatin1(name));
-    }
-    QString ini(const char* section, const char* key) const {
-        return GetFromIni(section, key, folder.filePath("Config.ini"));
-    }
-    void report(const QString& command, const QString& args) {
-        control->OnFSCommand(command, args);
-    }
-    QString panel(int n) const { return find<StatusPanels>("S1")->panelText(n); }
-    void tick() { QTest::qWait(130); }
-
-    QTemporaryDir folder;
-    WindowCoordinator windows;
-    std::unique_ptr<MainWindow> window;
-    flv::VelmoraControl* control = nullptr;
-    FakeEngine* engine = nullptr;
-};
-
-} // namespace
+using namespace ovelo::testing;
 
 class TestMainWindow : public QObject {
     Q_OBJECT
@@ -350,30 +293,6 @@ class TestMainWindow : public QObject {
         QCOMPARE(w.control->Volume(), 0);
     }
 
-    void mouseOnTheVideo() {
-        Window w;
-        QTest::mouseClick(w.control->picture1(), Qt::RightButton, {}, {100, 100});
-        QMenu* ops = w.window->operationMenu();
-        QTRY_VERIFY(ops->isVisible());
-        QStringList items;
-        for (QAction* a : ops->actions())
-            items << a->text();
-        QCOMPARE(items, QStringList({"播放", "暂停", "停止", "全屏"}));
-        ops->hide();
-        QTest::mouseClick(w.control->picture1(), Qt::LeftButton, {}, {100, 100});
-        QVERIFY(!ops->isVisible());
-        // The window-message positions: 517 pixels opens the tray menu, 514 shows the window.
-        const float tpp = float(TwipsPerPixelX(w.window.get()));
-        w.window->flv_MouseMove(0, 0, 516 * tpp, 0);
-        QVERIFY(!w.window->trayMenu()->isVisible());
-        w.window->flv_MouseMove(0, 0, 517 * tpp, 0);
-        QTRY_VERIFY(w.window->trayMenu()->isVisible());
-        w.window->trayMenu()->hide();
-        w.window->hide();
-        w.window->flv_MouseMove(0, 0, 514 * tpp, 0);
-        QVERIFY(w.window->isVisible());
-    }
-
     void openDialogShowsTheNamesAsTheyAre() {
         std::unique_ptr<QFileDialog> dialog(CreateOpenDialog(nullptr));
         dialog->setOption(QFileDialog::DontUseNativeDialog);
@@ -387,93 +306,6 @@ class TestMainWindow : public QObject {
                  QStringList({"所有Flash Video视频文件(*.flv;*.f4v)", "普通Flash Video文件(*.flv)",
                               "高清Flash Video文件(*.f4v)", "所有文件(*.*)"}));
         QCOMPARE(types->currentIndex(), 0);
-    }
-
-    void menusOpenTheWindows() {
-        Window w;
-        QStringList bar;
-        for (QAction* a : w.window->menuBar()->actions())
-            bar << a->text();
-        // A menu whose commands the program cannot do yet is not shown.
-        QCOMPARE(bar, QStringList({"文件", "操作", "设置", "帮助"}));
-        QStringList help;
-        for (QAction* a : w.window->menu("mhelp")->actions())
-            help << a->objectName();
-        QCOMPARE(help,
-                 QStringList({"whflv", "whf4v", "kkkkkkkkkk", "brell", "mnn", "jcsj", "mnugy"}));
-        QCOMPARE(w.find<QAction>("brell")->text(), QString("Vantorel"));
-        QCOMPARE(w.find<QAction>("skurl")->shortcut(), QKeySequence("Ctrl+F2"));
-
-        w.window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
-        QTest::keyClick(w.window.get(), Qt::Key_U, Qt::ControlModifier);
-        QWidget* address = w.windows.loaded(WindowId::Form2);
-        QVERIFY(address && address->isVisible());
-        address->close();
-        w.window->hide();
-        w.find<QAction>("skurl")->trigger(); // from the tray: the main window, then Form2
-        QVERIFY(w.window->isVisible());
-        QWidget* again = w.windows.loaded(WindowId::Form2);
-        QVERIFY(again && again != address);
-        w.find<QToolButton>("Picture3")->click(); // the same single window
-        QCOMPARE(w.windows.loaded(WindowId::Form2), again);
-
-        w.find<QAction>("mnugy")->trigger();
-        QWidget* about = w.windows.loaded(WindowId::Form5);
-        w.find<QAction>("mnuabout")->trigger();
-        QCOMPARE(w.windows.loaded(WindowId::Form5), about);
-        w.find<QAction>("mnufx")->trigger();
-        w.find<QAction>("whflv")->trigger();
-        w.find<QAction>("whf4v")->trigger();
-        for (WindowId id : {WindowId::Form9, WindowId::Form7, WindowId::Form8})
-            QVERIFY(w.windows.loaded(id)->isVisible());
-
-        OpenedUrls opened;
-        WriteToIni("Net", "Site", "http://site.example/o", w.folder.filePath("Config.ini"));
-        w.find<QAction>("brell")->trigger();
-        w.find<QAction>("tbug")->trigger();
-        QCOMPARE(opened.urls,
-                 QList<QUrl>({QUrl("http://site.example/o"), QUrl("http://site.example/o/bbs")}));
-
-        // Closing the program unloads them all.
-        w.find<QAction>("mt")->trigger();
-        for (WindowId id : kUnloadOrder)
-            QVERIFY(!w.windows.loaded(id));
-    }
-
-    void fullScreenAndSettingsFromTheMenus() {
-        Window w;
-        w.control->PlayMovie("/v/b.flv");
-        w.report("time", "42.5");
-        auto* mnuqp = w.find<QAction>("mnuqp");
-        QCOMPARE(mnuqp->shortcut(), QKeySequence("Ctrl+A"));
-        QVERIFY(w.window->operationMenu()->actions().contains(mnuqp));
-        // Full screen would resume a paused movie, so it waits until the movie plays.
-        w.report("State", "Pause");
-        w.tick();
-        QVERIFY(!mnuqp->isEnabled());
-        w.report("State", "Play");
-        w.tick();
-        QVERIFY(mnuqp->isEnabled());
-        w.engine->calls.clear();
-        mnuqp->trigger();
-        QVERIFY(w.windows.loaded(WindowId::Form3)->isVisible());
-        QVERIFY(w.windows.loaded(WindowId::Form12)->isVisible());
-        QCOMPARE(w.engine->calls, QStringList{"pauseMovie()"});
-        QTest::keyClick(w.windows.loaded(WindowId::Form3), Qt::Key_Escape);
-        QVERIFY(!w.windows.loaded(WindowId::Form3) && !w.windows.loaded(WindowId::Form12));
-
-        // The settings dialog is kept ready, hidden, and made again after each close.
-        auto* settings = w.windows.loaded(WindowId::Form6);
-        QVERIFY(settings && !settings->isVisible());
-        w.find<QAction>("mnusetting")->trigger();
-        QVERIFY(settings->isVisible());
-        settings->close();
-        w.tick();
-        QVERIFY(w.windows.loaded(WindowId::Form6) &&
-                !w.windows.loaded(WindowId::Form6)->isVisible());
-        w.find<QToolButton>("Picture5")->click();
-        QVERIFY(w.windows.loaded(WindowId::Form6)->isVisible());
     }
 
     void dropPlaysALocalFile() {

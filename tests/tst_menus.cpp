@@ -1,0 +1,206 @@
+// The main window's commands: the menu tree, its pop-ups, and what each item, button and
+// picture does.
+#include "layout/layout.h"
+#include "mainwindowfixture.h"
+#include "openedurls.h"
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolButton>
+
+using namespace ovelo;
+using namespace ovelo::testing;
+
+namespace {
+
+struct ItemRow {
+    const char* menu;
+    const char* name;
+    const char* caption;
+    const char* shortcut;
+};
+
+// Every menu's items in menu order, "-" for a separator, as the window must have them.
+const ItemRow kMenuTree[] = {
+    {"mf", "mo", "打开", "Ctrl+O"},
+    {"mf", "mourl", "打开URL", "Ctrl+U"},
+    {"mf", "mnufx", "分析视频地址", ""},
+    {"mf", "dq", "读取保存进度", "Ctrl+R"},
+    {"mf", "m2", "-", ""},
+    {"mf", "mt", "退出", "Ctrl+Q"},
+    {"ms", "mplay", "播放", "Shift+F1"},
+    {"ms", "mpause", "暂停", "Ctrl+Z"},
+    {"ms", "mtz", "停止", "Ctrl+T"},
+    {"ms", "mnuqp", "全屏", "Ctrl+A"},
+    {"mzdy", "mskin", "皮肤管理器", "Del"},
+    {"mzdy", "mdhhh", "-", ""},
+    {"mzdy", "mnusetting", "全局设置", "Ctrl+S"},
+    {"mhelp", "whflv", "Flv是什么?", ""},
+    {"mhelp", "whf4v", "F4v是什么?", ""},
+    {"mhelp", "kkkkkkkkkk", "-", ""},
+    {"mhelp", "brell", "Vantorel", "Ctrl+W"},
+    {"mhelp", "mnn", "-", ""},
+    {"mhelp", "jcsj", "检测升级", ""},
+    {"mhelp", "mnugy", "关于", ""},
+    {"tc", "zjm", "主界面", "Ctrl+F5"},
+    {"tc", "mx", "-", ""},
+    {"tc", "dkwj", "打开文件", "Ctrl+F1"},
+    {"tc", "skurl", "打开Url", "Ctrl+F2"},
+    {"tc", "mnnn", "-", ""},
+    {"tc", "mnuplay", "播放", "Ctrl+F3"},
+    {"tc", "mnupause", "暂停", "Shift+F4"},
+    {"tc", "mnustop", "停止", ""},
+    {"tc", "mnnnnnn", "-", ""},
+    {"tc", "tbug", "提交Bug", ""},
+    {"tc", "mnuabout", "关于", ""},
+    {"tc", "mnuquit", "退出", ""},
+};
+
+} // namespace
+
+class TestMenus : public QObject {
+    Q_OBJECT
+  private slots:
+    void menuTreeAsDesigned() {
+        Window w;
+        QStringList bar;
+        for (QAction* a : w.window->menuBar()->actions())
+            bar << a->menu()->objectName() + " " + a->text();
+        QCOMPARE(bar, QStringList({"mf 文件", "ms 操作", "mzdy 设置", "mhelp 帮助"}));
+        QCOMPARE(w.window->trayMenu()->title(), QString("托盘菜单项"));
+        QStringList expected, actual;
+        for (const ItemRow& row : kMenuTree)
+            expected << QString("%1/%2 %3 %4").arg(row.menu, row.name, row.caption, row.shortcut);
+        for (const char* menu : {"mf", "ms", "mzdy", "mhelp", "tc"})
+            for (QAction* a : w.window->menu(menu)->actions())
+                actual << QString("%1/%2 %3 %4")
+                              .arg(menu, a->objectName(), a->isSeparator() ? "-" : a->text(),
+                                   a->shortcut().toString());
+        QCOMPARE(actual, expected);
+        for (QAction* a : w.window->findChildren<QAction*>())
+            if (!a->objectName().isEmpty())
+                QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
+    }
+
+    void playAndPauseItemsToggle() {
+        Window w;
+        w.control->PlayMovie("/v/b.flv");
+        for (const char* item : {"mplay", "mpause", "mnuplay", "mnupause"}) {
+            w.engine->calls.clear();
+            w.find<QAction>(item)->trigger();
+            QCOMPARE(w.engine->calls, QStringList{"pauseMovie()"});
+        }
+        for (const char* item : {"mtz", "mnustop"}) {
+            w.engine->calls.clear();
+            w.find<QAction>(item)->trigger();
+            QCOMPARE(w.engine->calls, QStringList{"StopMovie()"});
+        }
+    }
+
+    void mouseOnTheVideo() {
+        Window w;
+        QTest::mouseClick(w.control->picture1(), Qt::RightButton, {}, {100, 100});
+        QMenu* ops = w.window->operationMenu();
+        QTRY_VERIFY(ops->isVisible());
+        QStringList items;
+        for (QAction* a : ops->actions())
+            items << a->text();
+        QCOMPARE(items, QStringList({"播放", "暂停", "停止", "全屏"}));
+        ops->hide();
+        QTest::mouseClick(w.control->picture1(), Qt::LeftButton, {}, {100, 100});
+        QVERIFY(!ops->isVisible());
+        // The window-message positions: 517 pixels opens the tray menu, 514 shows the window.
+        const float tpp = float(TwipsPerPixelX(w.window.get()));
+        w.window->flv_MouseMove(0, 0, 516 * tpp, 0);
+        QVERIFY(!w.window->trayMenu()->isVisible());
+        w.window->flv_MouseMove(0, 0, 517 * tpp, 0);
+        QTRY_VERIFY(w.window->trayMenu()->isVisible());
+        w.window->trayMenu()->hide();
+        w.window->hide();
+        w.window->flv_MouseMove(0, 0, 514 * tpp, 0);
+        QVERIFY(w.window->isVisible());
+    }
+
+    void menusOpenTheWindows() {
+        Window w;
+        w.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+        QTest::keyClick(w.window.get(), Qt::Key_U, Qt::ControlModifier);
+        QWidget* address = w.windows.loaded(WindowId::Form2);
+        QVERIFY(address && address->isVisible());
+        address->close();
+        w.window->hide();
+        w.find<QAction>("skurl")->trigger(); // from the tray: the main window, then Form2
+        QVERIFY(w.window->isVisible());
+        QWidget* again = w.windows.loaded(WindowId::Form2);
+        QVERIFY(again && again != address);
+        w.find<QToolButton>("Picture3")->click(); // the same single window
+        QCOMPARE(w.windows.loaded(WindowId::Form2), again);
+
+        w.find<QAction>("mnugy")->trigger();
+        QWidget* about = w.windows.loaded(WindowId::Form5);
+        w.find<QAction>("mnuabout")->trigger();
+        QCOMPARE(w.windows.loaded(WindowId::Form5), about);
+        w.find<QAction>("mnufx")->trigger();
+        w.find<QAction>("whflv")->trigger();
+        w.find<QAction>("whf4v")->trigger();
+        w.find<QAction>("mskin")->trigger();
+        for (WindowId id : {WindowId::Form9, WindowId::Form7, WindowId::Form8, WindowId::Form4})
+            QVERIFY(w.windows.loaded(id)->isVisible());
+        w.windows.loaded(WindowId::Form4)->close();
+        w.find<QToolButton>("Picture6")->click();
+        QVERIFY(w.windows.loaded(WindowId::Form4)->isVisible());
+
+        OpenedUrls opened;
+        WriteToIni("Net", "Site", "http://site.example/o", w.folder.filePath("Config.ini"));
+        w.find<QAction>("brell")->trigger();
+        w.find<QToolButton>("Picture4")->click();
+        w.find<QAction>("tbug")->trigger();
+        QCOMPARE(opened.urls,
+                 QList<QUrl>({QUrl("http://site.example/o"), QUrl("http://site.example/o"),
+                              QUrl("http://site.example/o/bbs")}));
+
+        // Closing the program unloads them all.
+        w.find<QAction>("mt")->trigger();
+        for (WindowId id : kUnloadOrder)
+            QVERIFY(!w.windows.loaded(id));
+    }
+
+    void fullScreenAndSettingsFromTheMenus() {
+        Window w;
+        w.control->PlayMovie("/v/b.flv");
+        w.report("time", "42.5");
+        auto* mnuqp = w.find<QAction>("mnuqp");
+        QCOMPARE(mnuqp->shortcut(), QKeySequence("Ctrl+A"));
+        QVERIFY(w.window->operationMenu()->actions().contains(mnuqp));
+        // Full screen would resume a paused movie, so it waits until the movie plays.
+        w.report("State", "Pause");
+        w.tick();
+        QVERIFY(!mnuqp->isEnabled());
+        w.report("State", "Play");
+        w.tick();
+        QVERIFY(mnuqp->isEnabled());
+        w.engine->calls.clear();
+        mnuqp->trigger();
+        QVERIFY(w.windows.loaded(WindowId::Form3)->isVisible());
+        QVERIFY(w.windows.loaded(WindowId::Form12)->isVisible());
+        QCOMPARE(w.engine->calls, QStringList{"pauseMovie()"});
+        QTest::keyClick(w.windows.loaded(WindowId::Form3), Qt::Key_Escape);
+        QVERIFY(!w.windows.loaded(WindowId::Form3) && !w.windows.loaded(WindowId::Form12));
+
+        // The settings dialog is kept ready, hidden, and made again after each close.
+        auto* settings = w.windows.loaded(WindowId::Form6);
+        QVERIFY(settings && !settings->isVisible());
+        w.find<QAction>("mnusetting")->trigger();
+        QVERIFY(settings->isVisible());
+        settings->close();
+        w.tick();
+        QVERIFY(w.windows.loaded(WindowId::Form6) &&
+                !w.windows.loaded(WindowId::Form6)->isVisible());
+        w.find<QToolButton>("Picture5")->click();
+        QVERIFY(w.windows.loaded(WindowId::Form6)->isVisible());
+    }
+};
+
+QTEST_MAIN(TestMenus)
+#include "tst_menus.moc"
