@@ -1,6 +1,7 @@
 // Files the tests lay out and read back.
 #pragma once
 
+#include <QDirIterator>
 #include <QtTest>
 
 // Writes `bytes` as the whole file `path`; its folder must exist.
@@ -14,4 +15,17 @@ inline void Put(const QString& path, const QByteArray& bytes) {
 inline QByteArray Bytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A copy of the built program folder (executable, control library, data files) at `to`, so a
+// test's start of the program writes its settings there and never in the build's own.
+inline void CopyProgramFolder(const QString& to) {
+    const QString from = QStringLiteral(OVELO_PROGRAM_DIR);
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const QString target = to + "/" + QDir(from).relativeFilePath(file);
+        QDir().mkpath(QFileInfo(target).path());
+        QFile::copy(file, target);
+    }
 }

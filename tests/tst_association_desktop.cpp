@@ -17,8 +17,6 @@ using namespace ovelo;
 
 namespace {
 
-const QString kProgram = QStringLiteral(OVELO_PROGRAM_DIR "/ovelo");
-
 // A file, and the folders on its way.
 void Lay(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).path());
@@ -190,15 +188,18 @@ class TestAssociationDesktop : public QObject {
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(name); // without a display the program ends after its file
         env.insert("OVELO_VIDEO", "null");
+        const QString folder = user.dir.filePath("program");
+        CopyProgramFolder(folder);
+        const QString executable = folder + "/ovelo";
         QProcess program;
         program.setProcessEnvironment(env);
-        program.start(kProgram, {user.dir.filePath("missing.flv")});
+        program.start(executable, {user.dir.filePath("missing.flv")});
         QVERIFY(program.waitForFinished(60000));
         QVERIFY(program.readAllStandardOutput().contains("state: FlvNotFound"));
 
         QCOMPARE(user.ask("xdg-mime", {"query", "default", "video/x-flv"}), "ovelo.desktop");
         QCOMPARE(user.ask("xdg-mime", {"query", "default", "video/x-f4v"}), "ovelo.desktop");
-        QCOMPARE(ExecLine(Bytes(user.entry())), "Exec=" + kProgram + " %f");
+        QCOMPARE(ExecLine(Bytes(user.entry())), "Exec=" + executable + " %f");
         // The type of a .f4v by its name, as a desktop's own type lookup answers it.
         const QString f4v = user.dir.filePath("x.f4v");
         QVERIFY(QFile::copy(TEST_MEDIA_DIR "/h264_aac.f4v", f4v));
@@ -206,8 +207,8 @@ class TestAssociationDesktop : public QObject {
         // The icons the association names are shipped with the program.
         const QByteArray store = Bytes(user.store());
         for (const char* icon : {"/files.ico", "/Img/Flv.ico", "/Img/F4v.ico"})
-            QVERIFY2(QFileInfo::exists(OVELO_PROGRAM_DIR + QString(icon)), icon);
-        QVERIFY(store.contains(OVELO_PROGRAM_DIR "/files.ico"));
+            QVERIFY2(QFileInfo::exists(folder + icon), icon);
+        QVERIFY(store.contains((folder + "/files.ico").toUtf8()));
     }
 };
 

@@ -1,10 +1,10 @@
 // The real program, started as a user starts it, under an X server: what the user sees on the
 // screen and what Config.ini keeps. Windows are found by the program's process and titles.
 #include "settings/inifile.h"
+#include "testfiles.h"
 #include "traystandin.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QProcess>
 #include <QScreen>
 #include <QtTest>
@@ -21,16 +21,6 @@ QString Xdotool(const QStringList& args, int timeoutMs = 5000) {
     if (!x.waitForFinished(timeoutMs))
         x.kill();
     return QString::fromUtf8(x.readAllStandardOutput()).trimmed();
-}
-
-void CopyTree(const QString& from, const QString& to) {
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        const QString target = to + "/" + QDir(from).relativeFilePath(file);
-        QDir().mkpath(QFileInfo(target).path());
-        QFile::copy(file, target);
-    }
 }
 
 // The frames of a moving picture differ; a still one repeats.
@@ -51,7 +41,7 @@ bool Varied(const QImage& image) {
 class Ovelo {
   public:
     Ovelo() {
-        CopyTree(OVELO_PROGRAM_DIR, folder());
+        CopyProgramFolder(folder());
         QFile::setPermissions(folder() + "/ovelo", QFile::ReadOwner | QFile::WriteOwner |
                                                        QFile::ExeOwner | QFile::ReadGroup |
                                                        QFile::ExeGroup);

@@ -345,7 +345,8 @@ class TestMainWindow : public QObject {
     }
 
     void playsARealFile() {
-        SetProgramFolderForTesting(QDir::tempPath());
+        QTemporaryDir folder;
+        SetProgramFolderForTesting(folder.path());
         WindowCoordinator windows;
         MainWindow window(windows, [](QWidget* parent) {
             return CreateControl("Flv.Velmora", parent, OVELO_PROGRAM_DIR);
