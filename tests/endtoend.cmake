@@ -1,5 +1,5 @@
 # The real program as a separate process under Xvfb, driven by xdotool.
-add_qt_test(tst_endtoend)
+add_qt_test(tst_endtoend privatebus.h)
 target_link_libraries(tst_endtoend PRIVATE ovelo_settings)
 add_dependencies(tst_endtoend ovelo)
 add_test(NAME endtoend_xvfb

@@ -1,5 +1,6 @@
 // The real program, started as a user starts it, under an X server: what the user sees on the
 // screen and what Config.ini keeps. Windows are found by the program's process and titles.
+#include "privatebus.h"
 #include "settings/inifile.h"
 
 #include <QDir>
@@ -9,6 +10,8 @@
 #include <QtTest>
 
 using namespace ovelo;
+using ovelo::testing::PrivateBus;
+using ovelo::testing::StandInScreenSaver;
 
 namespace {
 
@@ -67,6 +70,12 @@ class Ovelo {
         process_.setStandardOutputFile(QProcess::nullDevice());
     }
     ~Ovelo() { stop(); }
+
+    void setEnvironment(const QString& name, const QString& value) {
+        QProcessEnvironment env = process_.processEnvironment();
+        env.insert(name, value);
+        process_.setProcessEnvironment(env);
+    }
 
     QString folder() const { return root_.filePath("program"); }
     QString place(const QString& media, const QString& relative) {
@@ -143,6 +152,38 @@ class Ovelo {
     QTemporaryDir root_;
     QProcess process_;
     WId main_ = 0;
+};
+
+// The desktop's media controls client, on the given bus.
+QString Playerctl(const PrivateBus& bus, const QStringList& args) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
+    p.setProcessEnvironment(env);
+    p.start("playerctl", QStringList{"--player=ovelo"} + args);
+    if (!p.waitForFinished(5000))
+        p.kill();
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
+// Counts what the program announces of its player on the bus.
+class Announcements : public QObject {
+    Q_OBJECT
+  public:
+    explicit Announcements(const PrivateBus& bus) : bus_(bus.connect("watch")) {
+        bus_.connect(QString(), "/org/mpris/MediaPlayer2", "org.freedesktop.DBus.Properties",
+                     "PropertiesChanged", this, SLOT(onChanged(QString, QVariantMap, QStringList)));
+    }
+    ~Announcements() override { QDBusConnection::disconnectFromBus("watch"); }
+    // The names of the properties announced, one entry a signal.
+    QStringList changes;
+  public slots:
+    void onChanged(const QString&, const QVariantMap& changed, const QStringList&) {
+        changes << changed.keys().join(',');
+    }
+
+  private:
+    QDBusConnection bus_;
 };
 
 const QString kLong = QStringLiteral(TEST_MEDIA_DIR "/long.flv");
@@ -237,6 +278,64 @@ class TestEndToEnd : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(ovelo.moving(), 3000);
         QVERIFY(ovelo.quit());
         QVERIFY(ovelo.ini("Media", "Time").toDouble() >= 1.0);
+    }
+
+    void mediaControlsDriveItAndTheScreenStaysOnWhilePlaying() {
+        PrivateBus bus;
+        StandInScreenSaver screenSaver(bus);
+        Announcements announced(bus);
+        Ovelo ovelo;
+        ovelo.setEnvironment("DBUS_SESSION_BUS_ADDRESS", bus.address());
+        QVERIFY(ovelo.start({kLong}));
+        QTRY_COMPARE_WITH_TIMEOUT(screenSaver.held(), 1, 10000);
+        QCOMPARE(Playerctl(bus, {"metadata", "xesam:title"}), QString("long.flv"));
+        QTRY_COMPARE(Playerctl(bus, {"status"}), QString("Playing"));
+        // Steady playback is no news to the desktop, once the start has been told.
+        QTRY_VERIFY(announced.changes.join(',').contains("PlaybackStatus"));
+        QTest::qWait(500);
+        const qsizetype before = announced.changes.size();
+        QTest::qWait(5000);
+        const QStringList during = announced.changes.mid(before);
+        QVERIFY2(during.size() <= 1, qPrintable(during.join(" | ")));
+
+        Playerctl(bus, {"play-pause"});
+        QTRY_COMPARE_WITH_TIMEOUT(screenSaver.held(), 0, 1000);
+        QCOMPARE(Playerctl(bus, {"status"}), QString("Paused"));
+        QVERIFY(!ovelo.moving());
+        Playerctl(bus, {"play-pause"});
+        QTRY_COMPARE_WITH_TIMEOUT(screenSaver.held(), 1, 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(ovelo.moving(), 3000);
+
+        // The boss key hides the window: the screen may rest; Raise brings it back.
+        ovelo.key(ovelo.mainWindow(), "l");
+        QTRY_COMPARE_WITH_TIMEOUT(screenSaver.held(), 0, 1000);
+        QVERIFY(!ovelo.window("Ovelo", 200));
+        QProcess::execute("gdbus",
+                          {"call", "--address", bus.address(), "--dest",
+                           "org.mpris.MediaPlayer2.ovelo", "--object-path",
+                           "/org/mpris/MediaPlayer2", "--method", "org.mpris.MediaPlayer2.Raise"});
+        QVERIFY(ovelo.window("Ovelo", 3000));
+        QTRY_COMPARE_WITH_TIMEOUT(screenSaver.held(), 1, 1000);
+
+        Playerctl(bus, {"stop"});
+        QTRY_COMPARE_WITH_TIMEOUT(screenSaver.held(), 0, 1000);
+        QVERIFY(ovelo.quit());
+        QCOMPARE(screenSaver.held(), 0);
+    }
+
+    void theScreenMayRestAtTheEndOfTheFileAndAfterExit() {
+        PrivateBus bus;
+        StandInScreenSaver screenSaver(bus);
+        Ovelo ovelo;
+        ovelo.setEnvironment("DBUS_SESSION_BUS_ADDRESS", bus.address());
+        const QString shortFile = QStringLiteral(TEST_MEDIA_DIR "/sorenson_mp3.flv");
+        QVERIFY(ovelo.start({shortFile}));
+        QTRY_COMPARE_WITH_TIMEOUT(screenSaver.held(), 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(screenSaver.held(), 0, 6000);
+        Playerctl(bus, {"open", QUrl::fromLocalFile(shortFile).toString()});
+        QTRY_COMPARE_WITH_TIMEOUT(screenSaver.held(), 1, 10000);
+        QVERIFY(ovelo.quit());
+        QCOMPARE(screenSaver.held(), 0);
     }
 
     void settingsChangedTakeEffectAfterARestart() {

@@ -236,6 +236,7 @@ void MprisService::watchPosition() {
 }
 
 void MprisService::announce(const QVariantMap& changed) {
+    qCDebug(lcMpris) << "announcing" << changed.keys();
     QDBusMessage signal =
         QDBusMessage::createSignal(kObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
                                    QStringLiteral("PropertiesChanged"));
