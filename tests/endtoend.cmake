@@ -5,3 +5,4 @@ add_dependencies(tst_endtoend ovelo)
 add_test(NAME endtoend_xvfb
   COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:tst_endtoend>)
 set_tests_properties(endtoend_xvfb PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=xcb" TIMEOUT 300)
+
