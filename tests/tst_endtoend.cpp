@@ -188,7 +188,7 @@ QImage WaylandScreen() {
     return shots.isEmpty() ? QImage() : QImage(into.filePath(shots.first()));
 }
 
-// Strong colours over a good part of the screen: the test picture, not the grey desktop, the
+// Strong colours over much of the screen: the test picture, not the grey desktop, the
 // window's controls or a white area.
 bool Colourful(const QImage& image) {
     int samples = 0, strong = 0;

@@ -11,6 +11,11 @@
 #include <QDBusObjectPath>
 #include <QtTest>
 
+#include <X11/Xlib.h>
+#include <X11/extensions/scrnsaver.h>
+// Xlib's name for "now" is the player's property.
+#undef CurrentTime
+
 using namespace ovelo;
 using namespace ovelo::testing;
 
@@ -57,6 +62,13 @@ struct FakeCommands : MediaCommands {
     QStringList log;
     int volume = 80;
 };
+
+// Whether the X server's screensaver has come on.
+bool XScreenSaverOn(Display* display) {
+    XScreenSaverInfo info{};
+    XScreenSaverQueryInfo(display, DefaultRootWindow(display), &info);
+    return info.state == ScreenSaverOn;
+}
 
 QVariant Unwrapped(const QVariant& value) {
     if (value.userType() == qMetaTypeId<QDBusVariant>())
@@ -152,6 +164,22 @@ class TestSession : public QObject {
         ScreenSaverInhibitor noBus(QDBusConnection::connectToBus("unix:path=/nonexistent", "x"));
         noBus.setInhibited(true);
         noBus.setInhibited(false);
+    }
+
+    void withoutTheServiceTheXServerIsAsked() {
+        auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        Display* display = x11 ? x11->display() : nullptr;
+        if (!display)
+            QSKIP("needs an X server (the session_xvfb test)");
+        // A screensaver that comes on after one idle second.
+        XSetScreenSaver(display, 1, 0, DontPreferBlanking, AllowExposures);
+        ScreenSaverInhibitor inhibitor(program_);
+        inhibitor.setInhibited(true);
+        QTest::qWait(2500);
+        QVERIFY(!XScreenSaverOn(display));
+        inhibitor.setInhibited(false);
+        QTRY_VERIFY_WITH_TIMEOUT(XScreenSaverOn(display), 3000);
+        XSetScreenSaver(display, 0, 0, DontPreferBlanking, AllowExposures);
     }
 
     void mprisNamesTheServiceAndASecondInstanceByItsProcess() {
