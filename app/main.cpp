@@ -1,5 +1,6 @@
 // Ovelo: starting the program is creating, loading and showing the main window.
 #include "mainwindow.h"
+#include "session/desktopsession.h"
 #include "skins/skinengine.h"
 #include "windows/coordinator.h"
 
@@ -61,6 +62,9 @@ int main(int argc, char** argv) {
     if (headless)
         QObject::connect(window.flvWidget(), SIGNAL(OnReadyStateChange(QString)), &reporter,
                          SLOT(onState(QString)));
+    // Declared after the window, so it goes first and releases the screen before the player.
+    ovelo::DesktopSession desktop(window);
+    QObject::connect(&window, &ovelo::MainWindow::closed, &desktop, &ovelo::DesktopSession::end);
     QObject::connect(&window, &ovelo::MainWindow::closed, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     window.Load(ovelo::MainWindow::CommandLineText(app.arguments()));

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "player/playerhost.h"
+#include "session/mediacommands.h"
 #include "windows/mainaccess.h"
 #include "windows/windowid.h"
 
@@ -22,7 +23,7 @@ namespace ovelo {
 class StatusPanels;
 class WindowCoordinator;
 
-class MainWindow : public QMainWindow, public MainAccess {
+class MainWindow : public QMainWindow, public MainAccess, public MediaCommands {
     Q_OBJECT
   public:
     // Asks for a file to open; "" when the user cancels.
@@ -44,6 +45,18 @@ class MainWindow : public QMainWindow, public MainAccess {
     int volumeSliderValue() const override;
     QScreen* mainScreen() const override { return screen(); }
     void endProgram() override;
+
+    // The desktop's media controls, in mainmedia.cpp.
+    const flv::Velmora& mediaPlayer() const override { return *player_; }
+    void togglePlayback() override;
+    void stopPlayback() override;
+    void seekTo(qint32 seconds) override;
+    int volumeLevel() const override;
+    void setVolumeLevel(int level) override;
+    void playAddress(const QString& address) override;
+    void raiseWindow() override;
+    void quitProgram() override;
+    bool videoOnScreen() const override;
 
     flv::Velmora* player() const { return player_; }
     QWidget* flvWidget() const { return flvWidget_; }

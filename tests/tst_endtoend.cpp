@@ -1,5 +1,6 @@
 // The real program, started as a user starts it, under an X server: what the user sees on the
 // screen and what Config.ini keeps. Windows are found by the program's process and titles.
+#include "privatebus.h"
 #include "settings/inifile.h"
 #include "testfiles.h"
 #include "traystandin.h"
@@ -10,6 +11,8 @@
 #include <QtTest>
 
 using namespace ovelo;
+using ovelo::testing::PrivateBus;
+using ovelo::testing::StandInScreenSaver;
 
 namespace {
 
@@ -59,6 +62,12 @@ class Ovelo {
     }
     ~Ovelo() { stop(); }
 
+    void setEnvironment(const QString& name, const QString& value) {
+        QProcessEnvironment env = process_.processEnvironment();
+        env.insert(name, value);
+        process_.setProcessEnvironment(env);
+    }
+
     QString folder() const { return root_.filePath("program"); }
     QString place(const QString& media, const QString& relative) {
         const QString path = root_.filePath(relative);
@@ -75,12 +84,17 @@ class Ovelo {
 
     // Starts the program and waits for its main window.
     bool start(const QStringList& arguments = {}) {
-        process_.start(folder() + "/ovelo", arguments);
-        if (!process_.waitForStarted(kStartMs))
+        if (!launch(arguments))
             return false;
         main_ = window("Ovelo", kStartMs);
         return main_ != 0;
     }
+    // Starts it where its windows cannot be looked for (Wayland).
+    bool launch(const QStringList& arguments) {
+        process_.start(folder() + "/ovelo", arguments);
+        return process_.waitForStarted(kStartMs);
+    }
+    bool ended() { return process_.waitForFinished(kStartMs) && process_.exitCode() == 0; }
     // Ends it as a user does, with 退出 (Ctrl+Q), and waits for it to go.
     bool quit() {
         key(main_, "ctrl+q");
@@ -136,6 +150,69 @@ class Ovelo {
     WId main_ = 0;
 };
 
+// The desktop's media controls client, on the given bus.
+QString Playerctl(const PrivateBus& bus, const QStringList& args) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
+    p.setProcessEnvironment(env);
+    p.start("playerctl", QStringList{"--player=ovelo"} + args);
+    if (!p.waitForFinished(5000))
+        p.kill();
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
+void CallMpris(const PrivateBus& bus, const QString& method) {
+    QProcess::execute("gdbus",
+                      {"call", "--address", bus.address(), "--dest", "org.mpris.MediaPlayer2.ovelo",
+                       "--object-path", "/org/mpris/MediaPlayer2", "--method", method});
+}
+
+// The whole Wayland screen, as the compositor's screenshot client takes it.
+QImage WaylandScreen() {
+    QTemporaryDir into;
+    QProcess shooter;
+    shooter.setWorkingDirectory(into.path());
+    shooter.start("weston-screenshooter", QStringList());
+    shooter.waitForFinished(5000);
+    const QStringList shots = QDir(into.path()).entryList({"*.png"});
+    return shots.isEmpty() ? QImage() : QImage(into.filePath(shots.first()));
+}
+
+// Strong colours over much of the screen: the test picture, not the grey desktop, the
+// window's controls or a white area.
+bool Colourful(const QImage& image) {
+    int samples = 0, strong = 0;
+    for (int y = 0; y < image.height(); y += 8)
+        for (int x = 0; x < image.width(); x += 8, ++samples) {
+            const QColor c = image.pixelColor(x, y);
+            const int spread =
+                std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()});
+            strong += spread > 128;
+        }
+    return samples > 0 && strong * 25 > samples;
+}
+
+// Counts what the program announces of its player on the bus.
+class Announcements : public QObject {
+    Q_OBJECT
+  public:
+    explicit Announcements(const PrivateBus& bus) : bus_(bus.connect("watch")) {
+        bus_.connect(QString(), "/org/mpris/MediaPlayer2", "org.freedesktop.DBus.Properties",
+                     "PropertiesChanged", this, SLOT(onChanged(QString, QVariantMap, QStringList)));
+    }
+    ~Announcements() override { QDBusConnection::disconnectFromBus("watch"); }
+    // The names of the properties announced, one entry a signal.
+    QStringList changes;
+  public slots:
+    void onChanged(const QString&, const QVariantMap& changed, const QStringList&) {
+        changes << changed.keys().join(',');
+    }
+
+  private:
+    QDBusConnection bus_;
+};
+
 const QString kLong = QStringLiteral(TEST_MEDIA_DIR "/long.flv");
 const QString kPlaying = QStringLiteral("Ovelo 2011 Beta2 - 正在播放:");
 
@@ -144,7 +221,10 @@ const QString kPlaying = QStringLiteral("Ovelo 2011 Beta2 - 正在播放:");
 class TestEndToEnd : public QObject {
     Q_OBJECT
   private slots:
-    void initTestCase() { QVERIFY2(!Xdotool({"version"}).isEmpty(), "xdotool is needed"); }
+    void initTestCase() {
+        if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+            QVERIFY2(!Xdotool({"version"}).isEmpty(), "xdotool is needed");
+    }
 
     void titleNamesTheFileFromTheCommandLine_data() {
         QTest::addColumn<bool>("quoted");
@@ -248,6 +328,80 @@ class TestEndToEnd : public QObject {
         // The volume the boss key had taken away is back: the close writes it.
         QVERIFY(ovelo.quit());
         QCOMPARE(ovelo.ini("Config", "Sound"), QString("35"));
+    }
+
+    void mediaControlsDriveItAndTheScreenStaysOnWhilePlaying() {
+        PrivateBus bus;
+        StandInScreenSaver screenSaver(bus);
+        Announcements announced(bus);
+        Ovelo ovelo;
+        ovelo.setEnvironment("DBUS_SESSION_BUS_ADDRESS", bus.address());
+        QVERIFY(ovelo.start({kLong}));
+        QTRY_COMPARE_WITH_TIMEOUT(screenSaver.held(), 1, 10000);
+        QCOMPARE(Playerctl(bus, {"metadata", "xesam:title"}), QString("long.flv"));
+        QTRY_COMPARE(Playerctl(bus, {"status"}), QString("Playing"));
+        // Steady playback is no news to the desktop, once the start has been told.
+        QTRY_VERIFY(announced.changes.join(',').contains("PlaybackStatus"));
+        QTest::qWait(500);
+        const qsizetype before = announced.changes.size();
+        QTest::qWait(5000);
+        const QStringList during = announced.changes.mid(before);
+        QVERIFY2(during.size() <= 1, qPrintable(during.join(" | ")));
+
+        Playerctl(bus, {"play-pause"});
+        QTRY_COMPARE_WITH_TIMEOUT(screenSaver.held(), 0, 1000);
+        QCOMPARE(Playerctl(bus, {"status"}), QString("Paused"));
+        QVERIFY(!ovelo.moving());
+        Playerctl(bus, {"play-pause"});
+        QTRY_COMPARE_WITH_TIMEOUT(screenSaver.held(), 1, 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(ovelo.moving(), 3000);
+
+        // The boss key hides the window: the screen may rest; Raise brings it back.
+        ovelo.key(ovelo.mainWindow(), "l");
+        QTRY_COMPARE_WITH_TIMEOUT(screenSaver.held(), 0, 1000);
+        QVERIFY(!ovelo.window("Ovelo", 200));
+        CallMpris(bus, "org.mpris.MediaPlayer2.Raise");
+        QVERIFY(ovelo.window("Ovelo", 3000));
+        QTRY_COMPARE_WITH_TIMEOUT(screenSaver.held(), 1, 1000);
+
+        Playerctl(bus, {"stop"});
+        QTRY_COMPARE_WITH_TIMEOUT(screenSaver.held(), 0, 1000);
+        QVERIFY(ovelo.quit());
+        QCOMPARE(screenSaver.held(), 0);
+    }
+
+    void theScreenMayRestAtTheEndOfTheFileAndAfterExit() {
+        PrivateBus bus;
+        StandInScreenSaver screenSaver(bus);
+        Ovelo ovelo;
+        ovelo.setEnvironment("DBUS_SESSION_BUS_ADDRESS", bus.address());
+        const QString shortFile = QStringLiteral(TEST_MEDIA_DIR "/sorenson_mp3.flv");
+        QVERIFY(ovelo.start({shortFile}));
+        QTRY_COMPARE_WITH_TIMEOUT(screenSaver.held(), 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(screenSaver.held(), 0, 6000);
+        Playerctl(bus, {"open", QUrl::fromLocalFile(shortFile).toString()});
+        QTRY_COMPARE_WITH_TIMEOUT(screenSaver.held(), 1, 10000);
+        QVERIFY(ovelo.quit());
+        QCOMPARE(screenSaver.held(), 0);
+    }
+
+    void playsOnWayland() {
+        if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+            QSKIP("runs under a Wayland compositor (the endtoend_wayland test)");
+        PrivateBus bus;
+        Ovelo ovelo;
+        ovelo.setEnvironment("DBUS_SESSION_BUS_ADDRESS", bus.address());
+        ovelo.setEnvironment("QT_QPA_PLATFORM", "wayland");
+        const QString sample = ovelo.folder() + "/sample.flv";
+        QVERIFY(ovelo.launch({sample}));
+        QTRY_COMPARE_WITH_TIMEOUT(Playerctl(bus, {"status"}), QString("Playing"), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(Colourful(WaylandScreen()), 5000);
+        const QImage frame = WaylandScreen();
+        QTRY_VERIFY_WITH_TIMEOUT(Differ(frame, WaylandScreen()), 3000);
+        CallMpris(bus, "org.mpris.MediaPlayer2.Quit");
+        QVERIFY(ovelo.ended());
+        QCOMPARE(ovelo.ini("Media", "Url"), sample);
+        QVERIFY(ovelo.ini("Media", "Time").toDouble() > 0);
     }
 
     void settingsChangedTakeEffectAfterARestart() {

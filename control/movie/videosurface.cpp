@@ -46,6 +46,16 @@ bool RealGpu() {
            !renderer.contains("swrast", Qt::CaseInsensitive);
 }
 
+// mpv leaves the padding byte of "bgr0" undefined, but Qt reads an RGB32 pixel as opaque only
+// with 0xff there: a compositor (Wayland's) would blend the picture with what lies behind it.
+void MakeOpaque(QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<quint32*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            line[x] |= 0xff000000u;
+    }
+}
+
 constexpr uint64_t kSizeReply = 0x5753; // tags this surface's own property observations
 
 void* GetProcAddress(void*, const char* name) {
@@ -162,6 +172,7 @@ void SoftwareSurface::renderFrame() {
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
     mpv_render_context_render(render_, params);
+    MakeOpaque(frame_);
     update();
 }
 
