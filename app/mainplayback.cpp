@@ -29,11 +29,11 @@ namespace ovelo {
 
 namespace {
 
-QString TimeOfDayText() {
+QString TimeOfDayText(const QLocale& locale, const QTime& time) {
     // The system's long time format without the zone: 14:03:22.
-    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    QString format = locale.timeFormat(QLocale::LongFormat);
     format.remove(QLatin1Char('t'));
-    return QLocale::system().toString(QTime::currentTime(), format.trimmed());
+    return locale.toString(time, format.trimmed());
 }
 
 } // namespace
@@ -91,30 +91,50 @@ void MainWindow::Sl2Scroll() {
     player_->SetVolume(sl2_->sliderPosition());
 }
 
+void MainWindow::ShowClock() {
+    // The clock shows whole seconds: ten ticks in eleven find the same second, and the epoch
+    // second needs no time-zone lookup. A new second brings the date along with it.
+    const qint64 second = QDateTime::currentSecsSinceEpoch();
+    if (second == shown_.clockSecond)
+        return;
+    shown_.clockSecond = second;
+    const QDateTime now = QDateTime::currentDateTime();
+    const QLocale locale = QLocale::system();
+    s1_->setPanelText(2, QStringLiteral("时间:") + TimeOfDayText(locale, now.time()));
+    s1_->setPanelText(3,
+                      QStringLiteral("日期:") + locale.toString(now.date(), QLocale::ShortFormat));
+}
+
 void MainWindow::Timer1Tick() {
-    s1_->setPanelText(2, QStringLiteral("时间:") + TimeOfDayText());
-    s1_->setPanelText(3, QStringLiteral("日期:") + QLocale::system().toString(
-                                                       QDate::currentDate(), QLocale::ShortFormat));
+    ShowClock();
     s1_->setPanelText(4, player_->Movie());
     const qint64 max = qint64(player_->TotalTime()) + 1;
     // Qt would pull the minimum down with a maximum below it; the seek slider starts at 0.
-    sl1_->setRange(0, int(std::clamp<qint64>(max, 0, std::numeric_limits<int>::max())));
+    const int top = int(std::clamp<qint64>(max, 0, std::numeric_limits<int>::max()));
+    if (sl1_->minimum() != 0 || sl1_->maximum() != top)
+        sl1_->setRange(0, top);
     sl2_->setValue(player_->Volume());
     if (sl1_->maximum() == 0)
         sl1_->setMaximum(1000);
-    sl2_->setToolTip(QStringLiteral("音量:%1%").arg(player_->Volume()));
+    // Every change of a tooltip sends an event through the slider, also one to the same text.
+    if (const int volume = player_->Volume(); volume != shown_.volumeTip) {
+        shown_.volumeTip = volume;
+        sl2_->setToolTip(QStringLiteral("音量:%1%").arg(volume));
+    }
     // Full screen would resume a paused movie: the hand-over's pause is a toggle.
     if (mnuqp_)
         mnuqp_->setEnabled(player_->State() != flv::state::Pause);
 }
 
 void MainWindow::Timer2Tick() {
-    if (!player_->Movie().isEmpty())
-        label3_->setText(QStringLiteral("%1/%2")
-                             .arg(WholeSeconds(player_->CurrentTime()))
-                             .arg(player_->TotalTime()));
-    else
-        label3_->setText(QStringLiteral("00:00/00:00"));
+    const bool loaded = !player_->Movie().isEmpty();
+    const TimeText time{loaded, loaded ? WholeSeconds(player_->CurrentTime()) : 0,
+                        loaded ? player_->TotalTime() : 0};
+    if (time != shown_.timeText) {
+        shown_.timeText = time;
+        label3_->setText(loaded ? QStringLiteral("%1/%2").arg(time.seconds).arg(time.total)
+                                : QStringLiteral("00:00/00:00"));
+    }
     if (auto* settings = windows_.window<SettingsDialog>(WindowId::Form6))
         settings->followShortcutPage();
 }

@@ -101,6 +101,7 @@ class MainWindow : public QMainWindow, public MainAccess, public MediaCommands {
     void OpenFile(int plays);
     void ResumeSavedPosition();
     void Timer1Tick();
+    void ShowClock();
     void Timer2Tick();
     void Sl1Scroll();
     void Sl2Scroll();
@@ -139,6 +140,18 @@ class MainWindow : public QMainWindow, public MainAccess, public MediaCommands {
     QSystemTrayIcon* trayIcon_ = nullptr;
     QTimer timer1_;
     QTimer timer2_;
+    // What the status ticks showed last: a tick that finds the same skips the formatting.
+    struct TimeText {
+        bool loaded = false;
+        qint64 seconds = 0;
+        qint32 total = 0;
+        bool operator==(const TimeText&) const = default;
+    };
+    struct {
+        qint64 clockSecond = -1;
+        int volumeTip = -1;
+        std::optional<TimeText> timeText;
+    } shown_;
     FileChooser chooseFile_;
     bool closing_ = false;
 };

@@ -1,6 +1,7 @@
 // Times the full-screen hand-over with the real player: from 全屏 to the first full-screen
 // frame on screen, and from Esc to the main player playing again; and the memory while both
 // players exist. Run under an X server by bench/fullscreen.
+#include "eventloop.h"
 #include "mainwindow.h"
 #include "platform/controlfactory.h"
 #include "platform/programfolder.h"
@@ -23,6 +24,8 @@
 #include <vector>
 
 using namespace ovelo;
+using bench::Median;
+using bench::MsUntil;
 
 namespace {
 
@@ -31,14 +34,6 @@ void Wait(int ms) {
     t.start();
     while (t.elapsed() < ms)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
-
-template <typename Done> qint64 MsUntil(Done done, int limitMs = 5000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < limitMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
-    return t.elapsed() < limitMs ? t.elapsed() : -1;
 }
 
 QImage Grab(const QRect& area) {
@@ -66,11 +61,6 @@ qint64 KiBOf(const char* field) {
         if (line.startsWith(field))
             return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLongLong();
     return -1;
-}
-
-qint64 Median(std::vector<qint64> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? -1 : v[v.size() / 2];
 }
 
 } // namespace

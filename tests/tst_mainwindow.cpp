@@ -209,6 +209,26 @@ class TestMainWindow : public QObject {
         QCOMPARE(w.panel(4), QString("/v/b.flv"));
         QCOMPARE(w.find<QSlider>("Sl2")->value(), 35);
         QCOMPARE(w.find<QSlider>("Sl2")->toolTip(), QString("音量:35%"));
+
+        // Ticks that find nothing new leave the tooltip alone, and the clock still moves on.
+        struct Counter : QObject {
+            int tooltips = 0;
+            bool eventFilter(QObject*, QEvent* e) override {
+                tooltips += e->type() == QEvent::ToolTipChange;
+                return false;
+            }
+        } counter;
+        w.find<QSlider>("Sl2")->installEventFilter(&counter);
+        const QString clock = w.panel(2);
+        QTRY_VERIFY_WITH_TIMEOUT(w.panel(2) != clock, 2500);
+        QCOMPARE(counter.tooltips, 0);
+        QCOMPARE(w.find<QLabel>("Label3")->text(), QString("5/60"));
+        w.report("time", "7.2");
+        w.control->SetVolume(36);
+        w.tick();
+        QCOMPARE(w.find<QLabel>("Label3")->text(), QString("7/60"));
+        QCOMPARE(counter.tooltips, 1);
+        QCOMPARE(w.find<QSlider>("Sl2")->toolTip(), QString("音量:36%"));
     }
 
     void openDialogAndResume() {

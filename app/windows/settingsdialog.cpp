@@ -159,6 +159,10 @@ void SettingsDialog::createPages() {
                           {"Combo3", 2160, 1800, 2295, 300},
                           {"Command2", 2400, 2760, 1335, 375},
                           {"Command1", 3840, 2760, 1335, 375}});
+    generalPage_ = findPage("Frame1", {"Check1", "Check2", "Check3"});
+    volumePage_ = findPage("Frame2", {"S1", "Check4"});
+    shortcutPage_ = findPage(
+        "Frame3", {"Frame4", "Frame5", "Frame6", "Check5", "Check6", "Combo1", "Combo2", "Combo3"});
     t1Click(1);
 }
 
@@ -180,25 +184,32 @@ void SettingsDialog::Load() {
 void SettingsDialog::t1Click(int index) {
     for (int page = 1; page <= 3; ++page)
         findChild<QWidget*>(QStringLiteral("Frame%1").arg(page))->setVisible(page == index);
-    setMembersVisible("Frame1", {"Check1", "Check2", "Check3"});
+    setMembersVisible(generalPage_);
     Timer1Tick();
     followShortcutPage();
 }
 
-void SettingsDialog::setMembersVisible(const char* frame,
-                                       std::initializer_list<const char*> members) {
-    const bool visible = findChild<QWidget*>(QLatin1String(frame))->isVisibleTo(this);
+SettingsDialog::Page SettingsDialog::findPage(const char* frame,
+                                              std::initializer_list<const char*> members) const {
+    // Found once: the ticks that follow the pages run ten times a second for the program's life.
+    Page page{findChild<QWidget*>(QLatin1String(frame)), {}};
     for (const char* name : members)
-        findChild<QWidget*>(QLatin1String(name))->setVisible(visible);
+        page.members << findChild<QWidget*>(QLatin1String(name));
+    return page;
+}
+
+void SettingsDialog::setMembersVisible(const Page& page) {
+    const bool visible = page.frame->isVisibleTo(this);
+    for (QWidget* member : page.members)
+        member->setVisible(visible);
 }
 
 void SettingsDialog::Timer1Tick() {
-    setMembersVisible("Frame2", {"S1", "Check4"});
+    setMembersVisible(volumePage_);
 }
 
 void SettingsDialog::followShortcutPage() {
-    setMembersVisible(
-        "Frame3", {"Frame4", "Frame5", "Frame6", "Check5", "Check6", "Combo1", "Combo2", "Combo3"});
+    setMembersVisible(shortcutPage_);
 }
 
 void SettingsDialog::Timer2Tick() {

@@ -4,6 +4,7 @@
 
 #include "windows/form.h"
 
+#include <QList>
 #include <QTimer>
 
 class QCheckBox;
@@ -35,7 +36,13 @@ class SettingsDialog : public Form {
     void Timer2Tick();
     void S1Scroll();
     void Command2Click();
-    void setMembersVisible(const char* frame, std::initializer_list<const char*> members);
+    // A page's frame and the controls that take its visibility.
+    struct Page {
+        QWidget* frame = nullptr;
+        QList<QWidget*> members;
+    };
+    Page findPage(const char* frame, std::initializer_list<const char*> members) const;
+    void setMembersVisible(const Page& page);
 
     MainAccess& main_;
     QTabWidget* t1_ = nullptr;
@@ -43,6 +50,7 @@ class SettingsDialog : public Form {
     QCheckBox* check1_ = nullptr;
     QCheckBox* check5_ = nullptr;
     QCheckBox* check6_ = nullptr;
+    Page generalPage_, volumePage_, shortcutPage_;
     QTimer timer1_;
     QTimer timer2_;
 };
