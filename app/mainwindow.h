@@ -39,6 +39,8 @@ class MainWindow : public QMainWindow, public MainAccess {
     void Load(const QString& commandLineText);
     // Writes what a close keeps and unloads the other windows; the window closes after it.
     void RunCloseSequence();
+    // 退出: the close sequence, then the window closes, which runs it once more.
+    void Quit();
 
     flv::Velmora& mainPlayer() override { return *player_; }
     int volumeSliderValue() const override;
@@ -103,7 +105,6 @@ class MainWindow : public QMainWindow, public MainAccess {
     void RestoreMainWindow();
     void ShowAndFocus();
     void OpenAddressFromTray();
-    void Quit();
     bool KeyMatches(const QLabel* label, double code) const;
 
     WindowCoordinator& windows_;
