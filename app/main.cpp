@@ -16,7 +16,7 @@ namespace {
 // No window can be seen: the platform asked for draws nowhere, or there is no display for it.
 bool Headless() {
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM").toLower();
-    const QByteArray name = platform.left(platform.indexOf(':'));
+    const QByteArray name = platform.split(':').first();
     if (name == "offscreen" || name == "minimal")
         return true;
     const bool needsDisplay = name.isEmpty() || name == "xcb" || name.startsWith("wayland");

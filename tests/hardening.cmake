@@ -3,3 +3,9 @@ add_qt_test(tst_damagedmedia mediaplay.h httpstub.h httpstub.cpp)
 add_test(NAME damaged_media COMMAND tst_damagedmedia)
 set_tests_properties(damaged_media PROPERTIES
   ENVIRONMENT "OVELO_VIDEO=null;QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
+
+# The real program as a process: signals, and the run without a display.
+add_qt_test(tst_programends)
+add_dependencies(tst_programends ovelo)
+add_test(NAME program_ends COMMAND tst_programends)
+set_tests_properties(program_ends PROPERTIES TIMEOUT 180)
