@@ -9,3 +9,9 @@ add_qt_test(tst_programends)
 add_dependencies(tst_programends ovelo)
 add_test(NAME program_ends COMMAND tst_programends)
 set_tests_properties(program_ends PROPERTIES TIMEOUT 180)
+
+# Writers killed at random moments, 500 times a file kind.
+add_qt_test(tst_crashsafety)
+target_link_libraries(tst_crashsafety PRIVATE ovelo_settings ovelo_association)
+add_test(NAME crash_safety COMMAND tst_crashsafety)
+set_tests_properties(crash_safety PROPERTIES TIMEOUT 240)

@@ -6,7 +6,6 @@
 
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QSaveFile>
 
 Q_LOGGING_CATEGORY(lcIni, "ovelo.settings", QtWarningMsg)
 
@@ -202,13 +201,8 @@ QByteArray WithValue(QByteArrayView bytes, const QString& section, const QString
 }
 
 void Save(const QString& fileName, const QByteArray& bytes) {
-    QSaveFile file(fileName);
-    // The flush of its own: commit() ignores a buffered write that fails when the disk fills,
-    // and would put a cut file in place.
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() &&
-        file.commit())
-        return;
-    qCWarning(lcIni) << "cannot write" << fileName << file.errorString();
+    if (!WriteFileAtomically(fileName, bytes))
+        qCWarning(lcIni) << "cannot write" << fileName;
 }
 
 } // namespace
