@@ -15,3 +15,8 @@ add_qt_test(tst_crashsafety)
 target_link_libraries(tst_crashsafety PRIVATE ovelo_settings ovelo_association)
 add_test(NAME crash_safety COMMAND tst_crashsafety)
 set_tests_properties(crash_safety PROPERTIES TIMEOUT 240)
+
+add_qt_test(tst_hostileservers mediaplay.h)
+add_test(NAME hostile_servers COMMAND tst_hostileservers)
+set_tests_properties(hostile_servers PROPERTIES
+  ENVIRONMENT "OVELO_VIDEO=null;QT_QPA_PLATFORM=offscreen" TIMEOUT 180)
