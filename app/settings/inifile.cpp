@@ -193,11 +193,11 @@ QByteArray WithValue(QByteArrayView bytes, const QString& section, const QString
     if (place.hasSection) {
         const QLatin1String breakBefore(place.after.open() ? "\r\n" : "");
         const qsizetype at = place.after.next;
-        return Spliced(bytes, at, at, lines.encode(breakBefore + entry));
+        return Spliced(bytes, at, at, lines.encodeAt(breakBefore + entry, at));
     }
     const QLatin1String open(lines.endsOpen() ? "\r\n[" : "[");
     const QString text = open + section + QLatin1String("]\r\n") + entry;
-    return Spliced(bytes, bytes.size(), bytes.size(), lines.encode(text));
+    return Spliced(bytes, bytes.size(), bytes.size(), lines.encodeAt(text, bytes.size()));
 }
 
 void Save(const QString& fileName, const QByteArray& bytes) {

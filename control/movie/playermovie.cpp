@@ -102,8 +102,10 @@ QString PlayerMovie::Call(const QString& name, const QStringList& args) {
 
 void PlayerMovie::setDims(const QString& width, const QString& height) {
     double w = 0, h = 0;
+    // Any number the host sends must fit: converting one out of range is undefined.
+    const auto size = [](double v) { return int(std::clamp(v, -1e9, 1e9)); };
     if (ParseNumber(width, &w) && ParseNumber(height, &h))
-        dims_[0] = int(w), dims_[1] = int(h);
+        dims_[0] = size(w), dims_[1] = size(h);
 }
 
 void PlayerMovie::SetBGColor(const QString& rrggbb) {
