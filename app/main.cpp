@@ -1,5 +1,7 @@
 // Ovelo: starting the program is creating, loading and showing the main window.
 #include "mainwindow.h"
+#include "platform/closesignals.h"
+#include "player/standinplayer.h"
 #include "session/desktopsession.h"
 #include "skins/skinengine.h"
 #include "windows/coordinator.h"
@@ -12,10 +14,15 @@
 
 namespace {
 
-bool HaveDisplay() {
-    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+// No window can be seen: the platform asked for draws nowhere, or there is no display for it.
+bool Headless() {
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM").toLower();
+    const QByteArray name = platform.split(':').first();
+    if (name == "offscreen" || name == "minimal")
+        return true;
+    const bool needsDisplay = name.isEmpty() || name == "xcb" || name.startsWith("wayland");
+    return needsDisplay && qEnvironmentVariableIsEmpty("DISPLAY") &&
+           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
 // Without a display the player still plays: its state reports go to the terminal, and the
@@ -24,6 +31,13 @@ class HeadlessReporter : public QObject {
     Q_OBJECT
   public:
     explicit HeadlessReporter(ovelo::MainWindow* window) : window_(window) {}
+    // Without the control library there is no player to report: the file cannot be played.
+    void reportMissingPlayer() {
+        if (!qobject_cast<ovelo::StandInPlayer*>(window_->flvWidget()))
+            return;
+        std::fprintf(stderr, "The player control library is missing: nothing can be played.\n");
+        onState(QString::fromLatin1(flv::state::FlvNotFound));
+    }
   public slots:
     void onState(const QString& state) {
         QTextStream(stdout) << "state: " << state << Qt::endl;
@@ -32,8 +46,9 @@ class HeadlessReporter : public QObject {
         const bool unloaded = state == flv::state::Play && movie.isEmpty() && played_;
         if (unloaded)
             QTextStream(stdout) << "the file has played to its end and is unloaded" << Qt::endl;
+        // Queued: the first report can come before the event loop runs.
         if (state == flv::state::Stop || state == flv::state::FlvNotFound || unloaded)
-            QCoreApplication::quit();
+            QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     }
 
   private:
@@ -44,7 +59,7 @@ class HeadlessReporter : public QObject {
 } // namespace
 
 int main(int argc, char** argv) {
-    const bool headless = !HaveDisplay();
+    const bool headless = Headless();
     if (headless) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         std::fprintf(stderr,
@@ -67,7 +82,10 @@ int main(int argc, char** argv) {
     QObject::connect(&window, &ovelo::MainWindow::closed, &desktop, &ovelo::DesktopSession::end);
     QObject::connect(&window, &ovelo::MainWindow::closed, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    ovelo::CloseSignals closeSignals([&window] { window.Quit(); });
     window.Load(ovelo::MainWindow::CommandLineText(app.arguments()));
+    if (headless)
+        reporter.reportMissingPlayer();
     window.show();
     return app.exec();
 }

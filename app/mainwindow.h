@@ -40,6 +40,8 @@ class MainWindow : public QMainWindow, public MainAccess, public MediaCommands {
     void Load(const QString& commandLineText);
     // Writes what a close keeps and unloads the other windows; the window closes after it.
     void RunCloseSequence();
+    // 退出: the close sequence, then the window closes, which runs it once more.
+    void Quit();
 
     flv::Velmora& mainPlayer() override { return *player_; }
     int volumeSliderValue() const override;
@@ -117,7 +119,6 @@ class MainWindow : public QMainWindow, public MainAccess, public MediaCommands {
     void RestoreMainWindow();
     void ShowAndFocus();
     void OpenAddressFromTray();
-    void Quit();
     bool KeyMatches(const QLabel* label, double code) const;
 
     WindowCoordinator& windows_;

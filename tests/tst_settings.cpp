@@ -140,6 +140,9 @@ class TestSettings : public QObject {
                  Raw("\xFF\xFE[\0A\0]\0\n\0k\0=\0\x2d\x4e"));
         WriteRow("UTF-16 new key", Raw("\xFF\xFE[\0A\0]\0"), "A", "j", "2",
                  Raw("\xFF\xFE[\0A\0]\0\r\0\n\0j\0=\0\x32\0\r\0\n\0"));
+        // A lone last byte is completed first, or what follows it would be read off by one.
+        WriteRow("UTF-16 odd end", Raw("\xFF\xFE[\0A\0]\0x"), "B", "j", "2",
+                 Raw("\xFF\xFE[\0A\0]\0x\0\r\0\n\0[\0B\0]\0\r\0\n\0j\0=\0\x32\0\r\0\n\0"));
         WriteRow("line break", "[A]\nk=1\n", "A", "k", "2\n[B]", "[A]\nk=1\n");
         WriteRow("CR", "[A]\nk=1\n", "A", "k", "2\r[B]", "[A]\nk=1\n");
         WriteRow("bad key", "[A]\n", "A", "k=j", "1", "[A]\n");

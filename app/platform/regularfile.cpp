@@ -1,6 +1,10 @@
 #include "regularfile.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <cerrno>
 #include <fcntl.h>
@@ -10,6 +14,8 @@
 namespace ovelo {
 
 namespace {
+
+constexpr int kLeftCopyAgeSeconds = 60;
 
 class Descriptor {
   public:
@@ -75,7 +81,24 @@ std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes) 
     return ReadAtMost(fd.get(), info.st_size, maxBytes);
 }
 
+// A writer killed between creating its copy and renaming it over the file leaves the copy
+// behind ("Config.ini.a1B2c3"); one old enough belongs to no running writer.
+void RemoveLeftCopies(const QString& path) {
+    const QFileInfo info(path);
+    const QRegularExpression copy(QRegularExpression::anchoredPattern(
+        QRegularExpression::escape(info.fileName()) + QLatin1String("\\.[A-Za-z0-9]{6}")));
+    const QDateTime old = QDateTime::currentDateTime().addSecs(-kLeftCopyAgeSeconds);
+    const QDir dir = info.dir();
+    for (const QFileInfo& entry : dir.entryInfoList({info.fileName() + ".??????"},
+                                                    QDir::Files | QDir::Hidden | QDir::System)) {
+        if (copy.match(entry.fileName()).hasMatch() && !entry.isSymLink() &&
+            entry.lastModified() < old)
+            QFile::remove(entry.filePath());
+    }
+}
+
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
+    RemoveLeftCopies(path);
     QSaveFile file(path);
     // flush() before commit(), which ignores a buffered write that failed (a full disk) and
     // would put a cut file in place.

@@ -6,7 +6,6 @@
 
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QSaveFile>
 
 Q_LOGGING_CATEGORY(lcIni, "ovelo.settings", QtWarningMsg)
 
@@ -194,21 +193,16 @@ QByteArray WithValue(QByteArrayView bytes, const QString& section, const QString
     if (place.hasSection) {
         const QLatin1String breakBefore(place.after.open() ? "\r\n" : "");
         const qsizetype at = place.after.next;
-        return Spliced(bytes, at, at, lines.encode(breakBefore + entry));
+        return Spliced(bytes, at, at, lines.encodeAt(breakBefore + entry, at));
     }
     const QLatin1String open(lines.endsOpen() ? "\r\n[" : "[");
     const QString text = open + section + QLatin1String("]\r\n") + entry;
-    return Spliced(bytes, bytes.size(), bytes.size(), lines.encode(text));
+    return Spliced(bytes, bytes.size(), bytes.size(), lines.encodeAt(text, bytes.size()));
 }
 
 void Save(const QString& fileName, const QByteArray& bytes) {
-    QSaveFile file(fileName);
-    // The flush of its own: commit() ignores a buffered write that fails when the disk fills,
-    // and would put a cut file in place.
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() &&
-        file.commit())
-        return;
-    qCWarning(lcIni) << "cannot write" << fileName << file.errorString();
+    if (!WriteFileAtomically(fileName, bytes))
+        qCWarning(lcIni) << "cannot write" << fileName;
 }
 
 } // namespace

@@ -69,6 +69,13 @@ QByteArray LineReader::encode(const QString& text) const {
     return text.toUtf8();
 }
 
+QByteArray LineReader::encodeAt(const QString& text, qsizetype at) const {
+    QByteArray out = encode(text);
+    if (utf16_ && (at - start_) % 2 != 0)
+        out.prepend('\0');
+    return out;
+}
+
 bool LineReader::endsOpen() const {
     const qsizetype width = utf16_ ? 2 : 1;
     if (bytes_.size() == start_)

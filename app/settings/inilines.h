@@ -28,6 +28,9 @@ class LineReader {
     QString text(const LineSpan& line) const;
     // New text as this file takes it: UTF-16LE in a UTF-16LE file, UTF-8 in any other.
     QByteArray encode(const QString& text) const;
+    // `text` to go in at byte `at`: after a lone last byte of a UTF-16 file, a zero byte first
+    // completes that character, so the new text stays readable.
+    QByteArray encodeAt(const QString& text, qsizetype at) const;
     bool endsOpen() const; // the file's last line has no ending
 
   private:

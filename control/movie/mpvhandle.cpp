@@ -17,6 +17,9 @@ MpvHandle::MpvHandle(const char* videoOutput, QObject* parent) : QObject(parent)
     }
     // ao: SDL only wraps the outputs listed before it, and stalls ~300 ms without a sound server.
     // load-*, osc: built-in Lua scripts are unreachable without key bindings; each costs a thread.
+    // One name is one medium: no playlists, directories, edit lists or cue sheets expanded, no
+    // references followed, only the Flash Video and MP4 (F4V) demuxers, and over the network
+    // nothing but HTTP(S), also where a redirect points elsewhere.
     // video-timing-offset: frames are handed over at their display time, so rendering them on the
     // UI thread never has to wait.
     const std::pair<const char*, const char*> options[] = {
@@ -39,6 +42,11 @@ MpvHandle::MpvHandle(const char* videoOutput, QObject* parent) : QObject(parent)
         {"volume", "80"},
         {"hr-seek", "yes"},
         {"video-timing-offset", "0"},
+        {"access-references", "no"},
+        {"demuxer", "lavf"},
+        {"demuxer-lavf-o",
+         "format_whitelist=[flv,live_flv,mov],protocol_whitelist=[file,http,https,tcp,tls]"},
+        {"stream-lavf-o", "protocol_whitelist=[http,https,tcp,tls]"},
     };
     for (const auto& [name, value] : options)
         if (mpv_set_option_string(handle_, name, value) < 0)

@@ -9,6 +9,7 @@ inline constexpr char TimePos[] = "time-pos";
 inline constexpr char FileSize[] = "file-size";
 inline constexpr char CacheDuration[] = "demuxer-cache-duration";
 inline constexpr char CacheState[] = "demuxer-cache-state";
+inline constexpr char StreamPos[] = "stream-pos";
 inline constexpr char PausedForCache[] = "paused-for-cache";
 inline constexpr char CachePauseInitial[] = "cache-pause-initial";
 inline constexpr char CachePauseWait[] = "cache-pause-wait";

@@ -1,6 +1,7 @@
 #include "playermovie.h"
 
 #include "flv/velmora.h"
+#include "medianame.h"
 #include "mpvhandle.h"
 #include "mpvproperties.h"
 
@@ -26,10 +27,11 @@ bool ParseNumber(const QString& text, double* out) {
     return true;
 }
 
-bool IsRemote(const QString& file) {
-    const QString scheme = QUrl(file).scheme().toLower();
-    return scheme == "http" || scheme == "https" || scheme == "ftp" || scheme == "rtmp";
-}
+// Seconds without progress before the watch acts; generous against a busy machine.
+constexpr int kQuietAddressTicks = 2;
+constexpr int kStalledFileTicks = 4;
+constexpr double kLongestStillSeconds = 5;
+constexpr double kLeastProgressPerTick = 0.25;
 
 } // namespace
 
@@ -50,6 +52,8 @@ PlayerMovie::PlayerMovie(SurfaceKind kind, QObject* parent)
         picture_ = s;
     }
     surface_->setObjectName("ShockwaveFlash1");
+    watch_.setInterval(1000);
+    connect(&watch_, &QTimer::timeout, this, &PlayerMovie::watchTick);
     connect(mpv_, &MpvHandle::event, this, &PlayerMovie::onEvent);
     if (!mpv_->ok())
         return;
@@ -57,6 +61,7 @@ PlayerMovie::PlayerMovie(SurfaceKind kind, QObject* parent)
         {mpvprop::PausedForCache, MPV_FORMAT_FLAG}, {mpvprop::Duration, MPV_FORMAT_DOUBLE},
         {mpvprop::TimePos, MPV_FORMAT_DOUBLE},      {mpvprop::CacheDuration, MPV_FORMAT_DOUBLE},
         {mpvprop::FileSize, MPV_FORMAT_INT64},      {mpvprop::CacheState, MPV_FORMAT_NODE},
+        {mpvprop::StreamPos, MPV_FORMAT_INT64},
     };
     for (const auto& [name, format] : observed)
         mpv_observe_property(mpv_->get(), 1, name, format);
@@ -97,8 +102,10 @@ QString PlayerMovie::Call(const QString& name, const QStringList& args) {
 
 void PlayerMovie::setDims(const QString& width, const QString& height) {
     double w = 0, h = 0;
+    // Any number the host sends must fit: converting one out of range is undefined.
+    const auto size = [](double v) { return int(std::clamp(v, -1e9, 1e9)); };
     if (ParseNumber(width, &w) && ParseNumber(height, &h))
-        dims_[0] = int(w), dims_[1] = int(h);
+        dims_[0] = size(w), dims_[1] = size(h);
 }
 
 void PlayerMovie::SetBGColor(const QString& rrggbb) {
@@ -117,6 +124,8 @@ void PlayerMovie::showPicture(bool visible) {
 
 void PlayerMovie::playMovie(const QString& file) {
     file_ = file;
+    ++generation_;
+    watch_.stop();
     loaded_ = false;
     awaitingStart_ = false;
     loadedBytes_ = 0;
@@ -132,8 +141,13 @@ void PlayerMovie::playMovie(const QString& file) {
         reportState(state::Play);
         return;
     }
-    const QByteArray path = file.toUtf8();
-    if (mpv_->command({"loadfile", path.constData(), "replace"}) >= 0) {
+    const std::optional<MediaName> name = ResolveMediaName(file);
+    if (!name) {
+        rejectName();
+        return;
+    }
+    remote_ = name->remote;
+    if (mpv_->command({"loadfile", name->target.constData(), "replace"}) >= 0) {
         int64_t id = -1;
         // The entry just appended is the playlist's only one after "replace".
         mpv_->getInt64("playlist/0/id", &id);
@@ -146,7 +160,29 @@ void PlayerMovie::playMovie(const QString& file) {
     if (currentEntry_ < 0) {
         playstate_ = PlayState::Idle;
         reportState(state::FlvNotFound);
+        return;
     }
+    quietTicks_ = 0;
+    watchedPos_ = -1;
+    watch_.start();
+}
+
+// A name the engine will not open is not found, as a missing file is: the old file stops and
+// the answer comes after the call, as mpv's own would.
+void PlayerMovie::rejectName() {
+    currentEntry_ = -1;
+    mpv_->command({"stop"});
+    playstate_ = PlayState::Playing;
+    reportState(state::Play);
+    QMetaObject::invokeMethod(
+        this,
+        [this, generation = generation_] {
+            if (generation != generation_)
+                return;
+            forgetEntry();
+            reportState(state::FlvNotFound);
+        },
+        Qt::QueuedConnection);
 }
 
 void PlayerMovie::pauseMovie() {
@@ -162,6 +198,8 @@ void PlayerMovie::pauseMovie() {
 }
 
 void PlayerMovie::stopMovie() {
+    ++generation_;
+    watch_.stop();
     currentEntry_ = -1;
     pendingSeek_ = -1;
     loaded_ = false;
@@ -205,14 +243,16 @@ void PlayerMovie::setBufferTime(const QString& seconds) {
 }
 
 double PlayerMovie::estimateLoadedBytes(double total) const {
-    if (!IsRemote(file_))
+    if (!remote_)
         return total;
-    // No property counts downloaded bytes: the cached share of the duration stands in for it.
+    // No property counts downloaded bytes. A progressive download is read in order, so the
+    // stream's read position is a floor of what has arrived; a share of the duration is not
+    // (a trickle behind a keyframe index would claim most of the file).
     double estimate = loadedBytes_;
     if (reported_.eofCached)
         estimate = total;
-    else if (reported_.duration && *reported_.duration > 0)
-        estimate = std::min(total, total * reported_.cacheEnd / *reported_.duration);
+    else if (reported_.streamPos)
+        estimate = std::min(total, double(*reported_.streamPos));
     return std::max(loadedBytes_, estimate);
 }
 
@@ -300,6 +340,9 @@ void PlayerMovie::onPropertyChange(const mpv_event_property* p) {
     } else if (!strcmp(p->name, mpvprop::FileSize)) {
         if (p->format == MPV_FORMAT_INT64)
             reported_.fileSize = *static_cast<const int64_t*>(p->data);
+    } else if (!strcmp(p->name, mpvprop::StreamPos)) {
+        if (p->format == MPV_FORMAT_INT64)
+            reported_.streamPos = *static_cast<const int64_t*>(p->data);
     } else if (!strcmp(p->name, mpvprop::CacheState)) {
         onCacheState(p);
     }
@@ -316,8 +359,9 @@ void PlayerMovie::onCacheState(const mpv_event_property* p) {
         const mpv_node& v = node->u.list->values[i];
         if (!strcmp(key, "cache-end") && v.format == MPV_FORMAT_DOUBLE)
             reported_.cacheEnd = v.u.double_;
-        if (!strcmp(key, "eof-cached") && v.format == MPV_FORMAT_FLAG)
-            reported_.eofCached = v.u.flag;
+        // "eof": the reader has reached the end; "eof-cached": the end is in the cache.
+        if ((!strcmp(key, "eof") || !strcmp(key, "eof-cached")) && v.format == MPV_FORMAT_FLAG)
+            reported_.eofCached = reported_.eofCached || v.u.flag;
     }
 }
 
@@ -337,9 +381,60 @@ void PlayerMovie::endOfEntry(const mpv_event_end_file* end) {
 }
 
 void PlayerMovie::forgetEntry() {
+    watch_.stop();
     currentEntry_ = -1;
     loaded_ = false;
     playstate_ = PlayState::Idle;
+}
+
+} // namespace flv
+
+namespace flv {
+
+void PlayerMovie::watchTick() {
+    if (currentEntry_ < 0 || playstate_ != PlayState::Playing) {
+        quietTicks_ = 0;
+        return;
+    }
+    if (!loaded_) {
+        ++quietTicks_;
+        // An address that answers nothing yet: the player waits with an empty buffer.
+        if (remote_ && quietTicks_ == kQuietAddressTicks)
+            reportState(state::Empty);
+        // A local file opens at once unless its probe reads on through data that is no video.
+        if (!remote_ && quietTicks_ >= kStalledFileTicks)
+            endStalledFile(state::FlvNotFound);
+        return;
+    }
+    if (remote_)
+        return; // the cache reports its own waits ("Empty")
+    const double pos = reported_.timePos.value_or(-1);
+    // Played in real time, a second moves the position by a second; a damaged clock (an audio
+    // header that claims a tiny sample rate) crawls, and reaches its end only after minutes.
+    // A seek moves it either way.
+    const double moved = pos - watchedPos_;
+    watchedPos_ = pos;
+    if (moved >= kLeastProgressPerTick || moved < 0) {
+        quietTicks_ = 0;
+        return;
+    }
+    // A still picture holds the position for as long as the packets queued behind it last;
+    // a picture held longer than that, or stamped far ahead, is a damaged timestamp.
+    const double ahead = reported_.cacheEnd - pos;
+    const bool still = !awaitingStart_ && moved == 0 && ahead > 0 && ahead < kLongestStillSeconds;
+    if (++quietTicks_ >= kStalledFileTicks + (still ? std::ceil(ahead) : 0))
+        endStalledFile(state::Stop);
+}
+
+// Ends as the file's end does, or as a file that cannot be opened: the last figures stay.
+void PlayerMovie::endStalledFile(QLatin1StringView ending) {
+    if (loaded_) {
+        finished_ = liveFigures();
+        finished_->bufferLength = 0;
+    }
+    forgetEntry();
+    mpv_->command({"stop"});
+    reportState(ending);
 }
 
 } // namespace flv

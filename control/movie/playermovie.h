@@ -5,6 +5,7 @@
 #include "videosurface.h"
 
 #include <QPointer>
+#include <QTimer>
 #include <optional>
 
 namespace flv {
@@ -45,6 +46,9 @@ class PlayerMovie : public MovieEngine {
     void onCacheState(const mpv_event_property* p);
     void endOfEntry(const mpv_event_end_file* end);
     void forgetEntry();
+    void rejectName();
+    void watchTick();
+    void endStalledFile(QLatin1StringView ending);
     void report(const char* command, const QString& args) { emit FSCommand(command, args); }
     void reportState(QLatin1StringView state) { emit FSCommand(QStringLiteral("State"), state); }
     void showPicture(bool visible);
@@ -55,6 +59,9 @@ class PlayerMovie : public MovieEngine {
     PictureControl* picture_ = nullptr;
     PlayState playstate_ = PlayState::Idle;
     QString file_;
+    bool remote_ = false;
+    // Bumped by every playMovie and StopMovie: a queued answer for an older call is dropped.
+    quint64 generation_ = 0;
     int64_t currentEntry_ = -1;  // playlist_entry_id of the file asked for last
     bool awaitingStart_ = false; // FILE_LOADED seen, waiting for its first PLAYBACK_RESTART
     bool loaded_ = false;
@@ -70,11 +77,17 @@ class PlayerMovie : public MovieEngine {
     // back just before it tells of the file's end.
     struct {
         std::optional<double> duration, timePos, cacheDuration;
-        std::optional<int64_t> fileSize;
+        std::optional<int64_t> fileSize, streamPos;
         double cacheEnd = 0;
         bool eofCached = false;
     } reported_;
     int dims_[2] = {240, 200};
+    // Runs while an entry is current. Over HTTP it tells the host that nothing has arrived
+    // yet; on a local file it ends playback that no longer moves because the demuxer found
+    // nothing more to play (zeros after a valid head, read to the end of a huge file).
+    QTimer watch_;
+    int quietTicks_ = 0;
+    double watchedPos_ = -1;
 };
 
 } // namespace flv
