@@ -115,6 +115,55 @@ class TestRender : public QObject {
             QVERIFY2(colours.size() > 5, "video still shows after the move");
         }
     }
+
+    // Pictures are converted away from the UI thread, at the size shown; a paused picture has
+    // no new frames to carry a new size, and must follow the resize all the same.
+    void pausedPictureFollowsAResize() {
+        Playing p({320, 240}, 0x000000FF);
+        VelmoraControl* control = p.control;
+        control->PauseMovie();
+        QTRY_COMPARE(control->State(), QString("Pause"));
+        for (const QSize size : {QSize(640, 240), QSize(160, 240), QSize(480, 360)}) {
+            control->setGeometry(QRect(QPoint(0, 0), size));
+            const QSize picture = QSize(320, 240).scaled(size, Qt::KeepAspectRatio);
+            const QRect target((size.width() - picture.width()) / 2,
+                               (size.height() - picture.height()) / 2, picture.width(),
+                               picture.height());
+            // The pattern fills the picture's rectangle edge to edge, at once or when the
+            // frame converted at the new size arrives.
+            QTRY_VERIFY2_WITH_TIMEOUT(
+                [&] {
+                    const QImage image = control->grab().toImage();
+                    const QRgb red = QColor(Qt::red).rgb() & 0xF0F0F0;
+                    const auto at = [&](int x, int y) { return image.pixel(x, y) & 0xF0F0F0; };
+                    return ColoursIn(image.copy(target)) > 8 &&
+                           at(target.left() + 2, target.center().y()) != red &&
+                           at(target.right() - 2, target.center().y()) != red;
+                }(),
+                qPrintable(QString("%1x%2").arg(size.width()).arg(size.height())), 3000);
+        }
+    }
+
+    // The conversion thread starts and stops with each player: players made and dropped while
+    // frames are in flight neither crash nor hang, and the last one still shows video.
+    void playersComeAndGoWhileFramesFlow() {
+        QWidget window;
+        window.setGeometry(50, 50, 320, 240);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (int round = 0; round < 6; ++round) {
+            auto* control = new VelmoraControl(&window);
+            control->setGeometry(0, 0, 320, 240);
+            control->show();
+            control->PlayMovie(TEST_MEDIA_DIR "/long.flv");
+            QTRY_VERIFY_WITH_TIMEOUT(control->CurrentTime() > 0.2f * (round % 3), 10000);
+            if (round == 5) {
+                WaitForProgress(control);
+                QVERIFY(ColoursIn(control->grab().toImage()) > 8);
+            }
+            delete control;
+        }
+    }
 };
 
 QTEST_MAIN(TestRender)

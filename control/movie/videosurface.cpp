@@ -2,6 +2,7 @@
 
 #include "mpvhandle.h"
 #include "mpvproperties.h"
+#include "softwarerenderer.h"
 
 #include <QGuiApplication>
 #include <QOffscreenSurface>
@@ -46,16 +47,6 @@ bool RealGpu() {
            !renderer.contains("swrast", Qt::CaseInsensitive);
 }
 
-// mpv leaves the padding byte of "bgr0" undefined, but Qt reads an RGB32 pixel as opaque only
-// with 0xff there: a compositor (Wayland's) would blend the picture with what lies behind it.
-void MakeOpaque(QImage& image) {
-    for (int y = 0; y < image.height(); ++y) {
-        auto* line = reinterpret_cast<quint32*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            line[x] |= 0xff000000u;
-    }
-}
-
 constexpr uint64_t kSizeReply = 0x5753; // tags this surface's own property observations
 
 void* GetProcAddress(void*, const char* name) {
@@ -98,36 +89,30 @@ SoftwareSurface::SoftwareSurface(MpvHandle* mpv, QWidget* parent) : QWidget(pare
     setAttribute(Qt::WA_OpaquePaintEvent);
     if (!mpv->ok())
         return;
-    // Each frame is scaled down to the window and converted by zimg on the UI thread. Its default
-    // Lanczos filter costs a fifth more there than bilinear (perf, 720p into 584x328), a
-    // difference no one sees at a downscale of this size.
+    // Each frame is scaled down to the window and converted by zimg. Its default Lanczos filter
+    // costs a fifth more than bilinear (perf, 720p into 584x328), a difference no one sees at a
+    // downscale of this size.
     mpv_set_option_string(mpv->get(), "zimg-scaler", "bilinear");
-    mpv_render_param params[] = {
-        {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_SW)},
-        {MPV_RENDER_PARAM_INVALID, nullptr},
-    };
-    if (mpv_render_context_create(&render_, mpv->get(), params) < 0)
-        render_ = nullptr;
-    if (!render_)
+    renderer_ = std::make_unique<SoftwareRenderer>(mpv);
+    if (!renderer_->ok()) {
+        renderer_.reset();
         return;
-    mpv_render_context_set_update_callback(render_, &SoftwareSurface::onUpdate, this);
-    // Reading the size while rendering would wait for mpv's core, which after a start or seek
-    // waits for this very frame: the picture would stall until mpv gives up (200 ms).
+    }
+    connect(renderer_.get(), &SoftwareRenderer::frameReady, this, &SoftwareSurface::showFrame,
+            Qt::QueuedConnection);
+    // Observed rather than read: reading the size while a frame is rendered would wait for
+    // mpv's core, which after a start or seek waits for that very frame.
     connect(mpv, &MpvHandle::event, this, &SoftwareSurface::onEvent);
     mpv_observe_property(mpv->get(), kSizeReply, mpvprop::DisplayWidth, MPV_FORMAT_INT64);
     mpv_observe_property(mpv->get(), kSizeReply, mpvprop::DisplayHeight, MPV_FORMAT_INT64);
 }
 
 SoftwareSurface::~SoftwareSurface() {
-    if (!render_)
+    if (!renderer_)
         return;
     mpv_unobserve_property(mpv_->get(), kSizeReply);
-    mpv_render_context_free(render_);
-}
-
-void SoftwareSurface::onUpdate(void* self) {
-    auto* surface = static_cast<SoftwareSurface*>(self);
-    QMetaObject::invokeMethod(surface, &SoftwareSurface::renderFrame, Qt::QueuedConnection);
+    // Frees the render context before the mpv handle goes, and stops its thread.
+    renderer_.reset();
 }
 
 void SoftwareSurface::onEvent(const mpv_event* e) {
@@ -139,7 +124,7 @@ void SoftwareSurface::onEvent(const mpv_event* e) {
         videoSize_.setWidth(value);
     else if (!strcmp(p->name, mpvprop::DisplayHeight))
         videoSize_.setHeight(value);
-    renderFrame();
+    requestPicture();
 }
 
 QRect SoftwareSurface::pictureRect() const {
@@ -150,38 +135,20 @@ QRect SoftwareSurface::pictureRect() const {
     return QRect(QPoint((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted);
 }
 
-void SoftwareSurface::renderFrame() {
-    if (!render_)
+void SoftwareSurface::requestPicture() {
+    if (!renderer_)
         return;
-    const bool newFrame = mpv_render_context_update(render_) & MPV_RENDER_UPDATE_FRAME;
-    const QRect target = pictureRect();
-    const QSize pixels = (target.size() * devicePixelRatioF()).expandedTo(QSize(1, 1));
-    if (!newFrame && !frame_.isNull() && frame_.size() == pixels && target == frameRect_)
-        return;
-    if (frame_.size() != pixels) {
-        frame_ = QImage(pixels, QImage::Format_RGB32);
-        frame_.setDevicePixelRatio(devicePixelRatioF());
-    }
-    frameRect_ = target;
-    int sizeParam[2] = {pixels.width(), pixels.height()};
-    size_t stride = frame_.bytesPerLine();
-    int block = 0;
-    mpv_render_param params[] = {
-        {MPV_RENDER_PARAM_SW_SIZE, sizeParam},
-        {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char*>("bgr0")},
-        {MPV_RENDER_PARAM_SW_STRIDE, &stride},
-        {MPV_RENDER_PARAM_SW_POINTER, frame_.bits()},
-        // With video-timing-offset 0 the frame is already due: waiting would only hold the UI.
-        {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
-        {MPV_RENDER_PARAM_INVALID, nullptr},
-    };
-    mpv_render_context_render(render_, params);
-    MakeOpaque(frame_);
-    update();
+    const qreal ratio = devicePixelRatioF();
+    renderer_->requestSize((pictureRect().size() * ratio).expandedTo(QSize(1, 1)), ratio);
+}
+
+void SoftwareSurface::showFrame(const QImage& frame) {
+    frame_ = frame;
+    update(pictureRect());
 }
 
 void SoftwareSurface::resizeEvent(QResizeEvent*) {
-    renderFrame();
+    requestPicture();
 }
 
 void SoftwareSurface::setPictureVisible(bool visible) {
@@ -200,10 +167,14 @@ void SoftwareSurface::paintEvent(QPaintEvent*) {
         painter.fillRect(rect(), background_);
         return;
     }
-    // The frame is rendered at its final size: a plain copy, and only the bars need filling.
-    for (const QRect& bar : QRegion(rect()).subtracted(frameRect_))
+    const QRect target = pictureRect();
+    for (const QRect& bar : QRegion(rect()).subtracted(target))
         painter.fillRect(bar, background_);
-    painter.drawImage(frameRect_.topLeft(), frame_);
+    // Rendered at the size shown: a plain copy. Only while a resize is on its way is it scaled.
+    if (frame_.deviceIndependentSize().toSize() == target.size())
+        painter.drawImage(target.topLeft(), frame_);
+    else
+        painter.drawImage(target, frame_);
 }
 
 GlSurface::GlSurface(MpvHandle* mpv, QWidget* parent) : QOpenGLWidget(parent), mpv_(mpv) {}

@@ -5,9 +5,12 @@
 #include <QImage>
 #include <QOpenGLWidget>
 #include <QWidget>
+#include <memory>
 #include <mpv/render.h>
 
 namespace flv {
+
+class SoftwareRenderer;
 
 class MpvHandle;
 
@@ -30,6 +33,7 @@ class BlankSurface : public QWidget, public PictureControl {
     void setBackground(const QColor& color) override;
 };
 
+// Shows the pictures a SoftwareRenderer converts on its own thread, at the size shown.
 class SoftwareSurface : public QWidget, public PictureControl {
     Q_OBJECT
   public:
@@ -43,15 +47,14 @@ class SoftwareSurface : public QWidget, public PictureControl {
     void resizeEvent(QResizeEvent*) override;
 
   private:
-    void renderFrame();
+    void requestPicture();
+    void showFrame(const QImage& frame);
     void onEvent(const mpv_event* e);
-    static void onUpdate(void* self);
     QRect pictureRect() const;
     MpvHandle* mpv_;
-    mpv_render_context* render_ = nullptr;
+    std::unique_ptr<SoftwareRenderer> renderer_;
     QSize videoSize_; // display size of the video, as last reported by mpv
     QImage frame_;
-    QRect frameRect_;
     QColor background_ = Qt::black;
     bool pictureVisible_ = true;
 };

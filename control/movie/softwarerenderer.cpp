@@ -1,0 +1,123 @@
+#include "softwarerenderer.h"
+
+#include "mpvhandle.h"
+
+namespace flv {
+
+namespace {
+
+// mpv leaves the padding byte of "bgr0" undefined, but Qt reads an RGB32 pixel as opaque only with
+// 0xff in its top byte: a compositor (Wayland's) would otherwise blend the picture with what lies
+// behind it. The bounds are read once: an out-of-line call per pixel made this loop a tenth of the
+// program's playback CPU.
+void MakeOpaque(QImage& image) {
+    const int width = image.width();
+    const int height = image.height();
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<quint32*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            line[x] |= 0xff000000u;
+    }
+}
+
+} // namespace
+
+SoftwareRenderer::SoftwareRenderer(MpvHandle* mpv) {
+    thread_.setObjectName(QStringLiteral("ovelo/video"));
+    moveToThread(&thread_);
+    thread_.start();
+    QMetaObject::invokeMethod(
+        this, [this, mpv] { create(mpv); }, Qt::BlockingQueuedConnection);
+}
+
+SoftwareRenderer::~SoftwareRenderer() {
+    QMetaObject::invokeMethod(this, &SoftwareRenderer::shutDown, Qt::BlockingQueuedConnection);
+    thread_.quit();
+    thread_.wait();
+}
+
+void SoftwareRenderer::create(MpvHandle* mpv) {
+    if (!mpv->ok())
+        return;
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_SW)},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    if (mpv_render_context_create(&render_, mpv->get(), params) < 0) {
+        render_ = nullptr;
+        return;
+    }
+    mpv_render_context_set_update_callback(render_, &SoftwareRenderer::onUpdate, this);
+    ok_ = true;
+}
+
+void SoftwareRenderer::shutDown() {
+    if (!render_)
+        return;
+    // After this returns mpv calls onUpdate no more, so no call can reach a deleted object.
+    mpv_render_context_set_update_callback(render_, nullptr, nullptr);
+    mpv_render_context_free(render_);
+    render_ = nullptr;
+}
+
+void SoftwareRenderer::onUpdate(void* self) {
+    auto* renderer = static_cast<SoftwareRenderer*>(self);
+    if (!renderer->pending_.exchange(true))
+        QMetaObject::invokeMethod(
+            renderer, [renderer] { renderer->render(false); }, Qt::QueuedConnection);
+}
+
+void SoftwareRenderer::requestSize(QSize pixels, qreal devicePixelRatio) {
+    QMetaObject::invokeMethod(
+        this, [this, pixels, devicePixelRatio] { resize(pixels, devicePixelRatio); },
+        Qt::QueuedConnection);
+}
+
+void SoftwareRenderer::resize(QSize pixels, qreal devicePixelRatio) {
+    if (pixels == size_ && devicePixelRatio == devicePixelRatio_)
+        return;
+    size_ = pixels;
+    devicePixelRatio_ = devicePixelRatio;
+    render(true);
+}
+
+QImage& SoftwareRenderer::freeBuffer(QSize pixels) {
+    // A buffer the UI no longer holds is unshared: writing into it cannot tear a shown picture.
+    for (QImage& buffer : buffers_)
+        if (buffer.size() == pixels && buffer.isDetached())
+            return buffer;
+    for (QImage& buffer : buffers_)
+        if (buffer.isNull() || buffer.isDetached())
+            return buffer = QImage(pixels, QImage::Format_RGB32);
+    // All three still queued or shown: the UI lags; a new one leaves theirs alone.
+    return buffers_[0] = QImage(pixels, QImage::Format_RGB32);
+}
+
+void SoftwareRenderer::render(bool force) {
+    pending_ = false;
+    if (!render_)
+        return;
+    const bool newFrame = mpv_render_context_update(render_) & MPV_RENDER_UPDATE_FRAME;
+    if ((!newFrame && !force) || size_.isEmpty())
+        return;
+    QImage& image = freeBuffer(size_);
+    int sizeParam[2] = {size_.width(), size_.height()};
+    size_t stride = image.bytesPerLine();
+    // With video-timing-offset 0 the frame is already due when mpv reports it.
+    int block = 0;
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_SW_SIZE, sizeParam},
+        {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char*>("bgr0")},
+        {MPV_RENDER_PARAM_SW_STRIDE, &stride},
+        {MPV_RENDER_PARAM_SW_POINTER, image.bits()},
+        {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    if (mpv_render_context_render(render_, params) < 0)
+        return;
+    MakeOpaque(image);
+    image.setDevicePixelRatio(devicePixelRatio_);
+    emit frameReady(image);
+}
+
+} // namespace flv

@@ -1,0 +1,53 @@
+// Converts mpv's frames into pictures on a thread of its own, so that scaling a large or
+// full-screen picture never holds up the user interface.
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QSize>
+#include <QThread>
+#include <atomic>
+#include <mpv/render.h>
+
+namespace flv {
+
+class MpvHandle;
+
+// Lives on its own thread; every mpv_render_* call happens there. The UI thread only asks for a
+// size and receives finished pictures through queued signals.
+class SoftwareRenderer : public QObject {
+    Q_OBJECT
+  public:
+    // Starts the thread; ok() is false when mpv refused the render context.
+    explicit SoftwareRenderer(MpvHandle* mpv);
+    // Frees the render context on its thread and stops the thread before returning: the owner
+    // of the mpv handle may destroy it right after.
+    ~SoftwareRenderer() override;
+    bool ok() const { return ok_; }
+    // The picture's size in device pixels. A new size renders the current frame again.
+    void requestSize(QSize pixels, qreal devicePixelRatio);
+
+  signals:
+    // A finished picture; emitted on the render thread, meant for a queued connection.
+    void frameReady(const QImage& frame);
+
+  private:
+    void create(MpvHandle* mpv);
+    void shutDown();
+    void resize(QSize pixels, qreal devicePixelRatio);
+    void render(bool force);
+    QImage& freeBuffer(QSize pixels);
+    static void onUpdate(void* self);
+
+    QThread thread_;
+    mpv_render_context* render_ = nullptr;
+    bool ok_ = false;
+    // Many update callbacks before the thread gets round to one are one render.
+    std::atomic<bool> pending_{false};
+    QSize size_; // in device pixels
+    qreal devicePixelRatio_ = 1.0;
+    // Pictures still shown by the UI are shared; a free one is rendered into.
+    QImage buffers_[3];
+};
+
+} // namespace flv
