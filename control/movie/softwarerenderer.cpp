@@ -89,7 +89,7 @@ QImage& SoftwareRenderer::freeBuffer(QSize pixels) {
     for (QImage& buffer : buffers_)
         if (buffer.isNull() || buffer.isDetached())
             return buffer = QImage(pixels, QImage::Format_RGB32);
-    // All three still queued or shown: the UI lags; a new one leaves theirs alone.
+    // Both still queued or shown: the UI lags; a new one leaves theirs alone.
     return buffers_[0] = QImage(pixels, QImage::Format_RGB32);
 }
 

@@ -46,8 +46,9 @@ class SoftwareRenderer : public QObject {
     std::atomic<bool> pending_{false};
     QSize size_; // in device pixels
     qreal devicePixelRatio_ = 1.0;
-    // Pictures still shown by the UI are shared; a free one is rendered into.
-    QImage buffers_[3];
+    // One shown by the UI, one being filled; a picture still held by the UI is shared, and a
+    // free one is rendered into. Full screen makes each several megabytes: two are enough.
+    QImage buffers_[2];
 };
 
 } // namespace flv
