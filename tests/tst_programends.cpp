@@ -82,12 +82,14 @@ class TestProgramEnds : public QObject {
         folder.start(program, {});
         QByteArray out;
         QTRY_VERIFY_WITH_TIMEOUT(Reported(program, out, "state: Play"), 20000);
-        // Two of a kind sent at once would merge into one pending signal.
-        ::kill(pid_t(program.processId()), SIGTERM);
+        // Two of a kind sent at once would merge into one pending signal. Any of the program's
+        // threads may take either one, so which of the two comes second is not fixed.
         ::kill(pid_t(program.processId()), SIGHUP);
+        ::kill(pid_t(program.processId()), SIGTERM);
         QVERIFY(program.waitForFinished(20000));
         QCOMPARE(program.exitStatus(), QProcess::CrashExit);
-        QCOMPARE(program.exitCode(), SIGHUP);
+        QVERIFY2(program.exitCode() == SIGTERM || program.exitCode() == SIGHUP,
+                 qPrintable(QString::number(program.exitCode())));
     }
 
     void headlessRunEndsAfterTheFile() {
