@@ -20,3 +20,9 @@ add_qt_test(tst_hostileservers mediaplay.h)
 add_test(NAME hostile_servers COMMAND tst_hostileservers)
 set_tests_properties(hostile_servers PROPERTIES
   ENVIRONMENT "OVELO_VIDEO=null;QT_QPA_PLATFORM=offscreen" TIMEOUT 180)
+
+# An engine whose core is stuck: the control's calls, its poll and its deletion go on at once.
+add_qt_test(tst_busyengine)
+add_test(NAME busy_engine COMMAND tst_busyengine)
+set_tests_properties(busy_engine PROPERTIES
+  ENVIRONMENT "OVELO_VIDEO=null;QT_QPA_PLATFORM=offscreen" TIMEOUT 120)

@@ -9,6 +9,8 @@
 #include <QLocale>
 #include <QUrl>
 #include <cmath>
+#include <cstring>
+#include <limits>
 
 namespace flv {
 
@@ -33,11 +35,17 @@ constexpr int kStalledFileTicks = 4;
 constexpr double kLongestStillSeconds = 5;
 constexpr double kLeastProgressPerTick = 0.25;
 
+// A reply's tag: which call it answers, and for which playMovie or StopMovie.
+enum class Reply : uint64_t { Load = 1 };
+uint64_t ReplyTag(quint64 generation, Reply reply) {
+    return generation << 8 | uint64_t(reply);
+}
+
 } // namespace
 
-PlayerMovie::PlayerMovie(SurfaceKind kind, QObject* parent)
+PlayerMovie::PlayerMovie(SurfaceKind kind, QObject* parent, const EngineOptions& extraOptions)
     : MovieEngine(parent),
-      mpv_(new MpvHandle(kind == SurfaceKind::Null ? "null" : "libmpv", this)) {
+      mpv_(new MpvHandle(kind == SurfaceKind::Null ? "null" : "libmpv", extraOptions, this)) {
     if (kind == SurfaceKind::OpenGL) {
         auto* s = new GlSurface(mpv_);
         surface_ = s;
@@ -126,6 +134,7 @@ void PlayerMovie::playMovie(const QString& file) {
     file_ = file;
     ++generation_;
     watch_.stop();
+    currentEntry_ = -1;
     loaded_ = false;
     awaitingStart_ = false;
     loadedBytes_ = 0;
@@ -135,7 +144,7 @@ void PlayerMovie::playMovie(const QString& file) {
     mpv_->setFlag(mpvprop::Pause, false);
     if (file.isEmpty()) {
         // The empty name stops the stream, as the movie's own stop does; nothing is missing.
-        currentEntry_ = -1;
+        entryAsked_ = false;
         mpv_->command({"stop"});
         playstate_ = PlayState::Playing;
         reportState(state::Play);
@@ -147,17 +156,12 @@ void PlayerMovie::playMovie(const QString& file) {
         return;
     }
     remote_ = name->remote;
-    if (mpv_->command({"loadfile", name->target.constData(), "replace"}) >= 0) {
-        int64_t id = -1;
-        // The entry just appended is the playlist's only one after "replace".
-        mpv_->getInt64("playlist/0/id", &id);
-        currentEntry_ = id;
-    } else {
-        currentEntry_ = -1;
-    }
+    // The entry's id comes with the reply, before any event of the entry itself.
+    entryAsked_ = mpv_->command({"loadfile", name->target.constData(), "replace"},
+                                ReplyTag(generation_, Reply::Load)) >= 0;
     playstate_ = PlayState::Playing;
     reportState(state::Play);
-    if (currentEntry_ < 0) {
+    if (!entryAsked_) {
         playstate_ = PlayState::Idle;
         reportState(state::FlvNotFound);
         return;
@@ -170,7 +174,7 @@ void PlayerMovie::playMovie(const QString& file) {
 // A name the engine will not open is not found, as a missing file is: the old file stops and
 // the answer comes after the call, as mpv's own would.
 void PlayerMovie::rejectName() {
-    currentEntry_ = -1;
+    entryAsked_ = false;
     mpv_->command({"stop"});
     playstate_ = PlayState::Playing;
     reportState(state::Play);
@@ -200,6 +204,7 @@ void PlayerMovie::pauseMovie() {
 void PlayerMovie::stopMovie() {
     ++generation_;
     watch_.stop();
+    entryAsked_ = false;
     currentEntry_ = -1;
     pendingSeek_ = -1;
     loaded_ = false;
@@ -223,7 +228,7 @@ void PlayerMovie::seek(const QString& seconds) {
     if (!loaded_) {
         // The host seeks right after playMovie (resume, full-screen hand-over): keep it for
         // the moment the file is open.
-        if (currentEntry_ >= 0)
+        if (entryAsked_)
             pendingSeek_ = std::max(0.0, s);
         return;
     }
@@ -237,8 +242,10 @@ void PlayerMovie::setBufferTime(const QString& seconds) {
         return;
     mpv_->setFlag(mpvprop::CachePauseInitial, true);
     mpv_->setDouble(mpvprop::CachePauseWait, s);
-    double inEffect = s;
-    mpv_->getDouble(mpvprop::CachePauseWait, &inEffect);
+    // mpv keeps the wait in single precision: what it will use is known without asking it.
+    const double inEffect = s > std::numeric_limits<float>::max()
+                                ? std::numeric_limits<double>::infinity()
+                                : double(float(s));
     report("buffertime", NumberText(inEffect));
 }
 
@@ -299,6 +306,10 @@ void PlayerMovie::onEvent(const mpv_event* e) {
     case MPV_EVENT_START_FILE:
         // Nothing mpv said about the previous file counts for this one.
         reported_ = {};
+        startedEntry_ = static_cast<const mpv_event_start_file*>(e->data)->playlist_entry_id;
+        break;
+    case MPV_EVENT_COMMAND_REPLY:
+        onCommandReply(e);
         break;
     case MPV_EVENT_PROPERTY_CHANGE:
         onPropertyChange(static_cast<const mpv_event_property*>(e->data));
@@ -308,8 +319,25 @@ void PlayerMovie::onEvent(const mpv_event* e) {
     }
 }
 
+void PlayerMovie::onCommandReply(const mpv_event* e) {
+    if (e->reply_userdata != ReplyTag(generation_, Reply::Load))
+        return; // a reply to an older call, or to one that needs none
+    if (e->error < 0) {
+        forgetEntry();
+        reportState(state::FlvNotFound);
+        return;
+    }
+    const auto* result = &static_cast<const mpv_event_command*>(e->data)->result;
+    if (result->format != MPV_FORMAT_NODE_MAP)
+        return;
+    for (int i = 0; i < result->u.list->num; ++i)
+        if (!strcmp(result->u.list->keys[i], "playlist_entry_id") &&
+            result->u.list->values[i].format == MPV_FORMAT_INT64)
+            currentEntry_ = result->u.list->values[i].u.int64;
+}
+
 void PlayerMovie::fileLoaded() {
-    loaded_ = currentEntry_ >= 0;
+    loaded_ = currentEntry_ >= 0 && startedEntry_ == currentEntry_;
     awaitingStart_ = loaded_;
     if (loaded_ && pendingSeek_ >= 0) {
         const QByteArray target = NumberText(pendingSeek_).toLatin1();
@@ -382,6 +410,7 @@ void PlayerMovie::endOfEntry(const mpv_event_end_file* end) {
 
 void PlayerMovie::forgetEntry() {
     watch_.stop();
+    entryAsked_ = false;
     currentEntry_ = -1;
     loaded_ = false;
     playstate_ = PlayState::Idle;
@@ -392,7 +421,7 @@ void PlayerMovie::forgetEntry() {
 namespace flv {
 
 void PlayerMovie::watchTick() {
-    if (currentEntry_ < 0 || playstate_ != PlayState::Playing) {
+    if (!entryAsked_ || playstate_ != PlayState::Playing) {
         quietTicks_ = 0;
         return;
     }

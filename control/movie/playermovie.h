@@ -2,6 +2,7 @@
 #pragma once
 
 #include "movieengine.h"
+#include "mpvhandle.h"
 #include "videosurface.h"
 
 #include <QPointer>
@@ -10,12 +11,12 @@
 
 namespace flv {
 
-class MpvHandle;
-
 class PlayerMovie : public MovieEngine {
     Q_OBJECT
   public:
-    explicit PlayerMovie(SurfaceKind kind, QObject* parent = nullptr);
+    // extraOptions: set on the engine after its own (tests give it outputs of their own).
+    explicit PlayerMovie(SurfaceKind kind, QObject* parent = nullptr,
+                         const EngineOptions& extraOptions = {});
     ~PlayerMovie() override;
 
     QString Call(const QString& name, const QStringList& args) override;
@@ -41,6 +42,7 @@ class PlayerMovie : public MovieEngine {
     Figures liveFigures();
     void setBufferTime(const QString& seconds);
     void onEvent(const mpv_event* e);
+    void onCommandReply(const mpv_event* e);
     void fileLoaded();
     void onPropertyChange(const mpv_event_property* p);
     void onCacheState(const mpv_event_property* p);
@@ -62,7 +64,9 @@ class PlayerMovie : public MovieEngine {
     bool remote_ = false;
     // Bumped by every playMovie and StopMovie: a queued answer for an older call is dropped.
     quint64 generation_ = 0;
-    int64_t currentEntry_ = -1;  // playlist_entry_id of the file asked for last
+    bool entryAsked_ = false;    // a file is asked for and has not ended
+    int64_t currentEntry_ = -1;  // its playlist_entry_id, once mpv has answered the load
+    int64_t startedEntry_ = -1;  // the entry mpv last started
     bool awaitingStart_ = false; // FILE_LOADED seen, waiting for its first PLAYBACK_RESTART
     bool loaded_ = false;
     double pendingSeek_ = -1; // a seek asked for before the file was open

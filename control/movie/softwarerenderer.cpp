@@ -26,8 +26,9 @@ SoftwareRenderer::SoftwareRenderer(MpvHandle* mpv) {
     thread_.setObjectName(QStringLiteral("ovelo/video"));
     moveToThread(&thread_);
     thread_.start();
-    QMetaObject::invokeMethod(
-        this, [this, mpv] { create(mpv); }, Qt::BlockingQueuedConnection);
+    if (mpv_handle* handle = mpv->get())
+        QMetaObject::invokeMethod(
+            this, [this, handle] { create(handle); }, Qt::QueuedConnection);
 }
 
 SoftwareRenderer::~SoftwareRenderer() {
@@ -36,19 +37,16 @@ SoftwareRenderer::~SoftwareRenderer() {
     thread_.wait();
 }
 
-void SoftwareRenderer::create(MpvHandle* mpv) {
-    if (!mpv->ok())
-        return;
+void SoftwareRenderer::create(mpv_handle* mpv) {
     mpv_render_param params[] = {
         {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_SW)},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
-    if (mpv_render_context_create(&render_, mpv->get(), params) < 0) {
+    if (mpv_render_context_create(&render_, mpv, params) < 0) {
         render_ = nullptr;
         return;
     }
     mpv_render_context_set_update_callback(render_, &SoftwareRenderer::onUpdate, this);
-    ok_ = true;
 }
 
 void SoftwareRenderer::shutDown() {

@@ -18,12 +18,13 @@ class MpvHandle;
 class SoftwareRenderer : public QObject {
     Q_OBJECT
   public:
-    // Starts the thread; ok() is false when mpv refused the render context.
+    // Starts the thread, which makes the render context without the caller waiting; if mpv
+    // refuses one, no picture ever comes.
     explicit SoftwareRenderer(MpvHandle* mpv);
     // Frees the render context on its thread and stops the thread before returning: the owner
-    // of the mpv handle may destroy it right after.
+    // of the mpv handle may destroy it right after. Waits for mpv, so it runs where the engine
+    // ends (see engineend.h), never on the user-interface thread.
     ~SoftwareRenderer() override;
-    bool ok() const { return ok_; }
     // The picture's size in device pixels. A new size renders the current frame again.
     void requestSize(QSize pixels, qreal devicePixelRatio);
 
@@ -32,7 +33,7 @@ class SoftwareRenderer : public QObject {
     void frameReady(const QImage& frame);
 
   private:
-    void create(MpvHandle* mpv);
+    void create(mpv_handle* mpv);
     void shutDown();
     void resize(QSize pixels, qreal devicePixelRatio);
     void render(bool force);
@@ -41,7 +42,6 @@ class SoftwareRenderer : public QObject {
 
     QThread thread_;
     mpv_render_context* render_ = nullptr;
-    bool ok_ = false;
     // Many update callbacks before the thread gets round to one are one render.
     std::atomic<bool> pending_{false};
     QSize size_; // in device pixels

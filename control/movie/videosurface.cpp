@@ -47,7 +47,9 @@ bool RealGpu() {
            !renderer.contains("swrast", Qt::CaseInsensitive);
 }
 
-constexpr uint64_t kSizeReply = 0x5753; // tags this surface's own property observations
+// Tag the surfaces' own property observations.
+constexpr uint64_t kSizeReply = 0x5753;
+constexpr uint64_t kVidReply = 0x474c;
 
 void* GetProcAddress(void*, const char* name) {
     QOpenGLContext* context = QOpenGLContext::currentContext();
@@ -89,15 +91,7 @@ SoftwareSurface::SoftwareSurface(MpvHandle* mpv, QWidget* parent) : QWidget(pare
     setAttribute(Qt::WA_OpaquePaintEvent);
     if (!mpv->ok())
         return;
-    // Each frame is scaled down to the window and converted by zimg. Its default Lanczos filter
-    // costs a fifth more than bilinear (perf, 720p into 584x328), a difference no one sees at a
-    // downscale of this size.
-    mpv_set_option_string(mpv->get(), "zimg-scaler", "bilinear");
     renderer_ = std::make_unique<SoftwareRenderer>(mpv);
-    if (!renderer_->ok()) {
-        renderer_.reset();
-        return;
-    }
     connect(renderer_.get(), &SoftwareRenderer::frameReady, this, &SoftwareSurface::showFrame,
             Qt::QueuedConnection);
     // Observed rather than read: reading the size while a frame is rendered would wait for
@@ -108,11 +102,9 @@ SoftwareSurface::SoftwareSurface(MpvHandle* mpv, QWidget* parent) : QWidget(pare
 }
 
 SoftwareSurface::~SoftwareSurface() {
-    if (!renderer_)
-        return;
-    mpv_unobserve_property(mpv_->get(), kSizeReply);
-    // Frees the render context before the mpv handle goes, and stops its thread.
-    renderer_.reset();
+    // Freeing the render context waits for mpv's core: it ends with the handle, off this thread.
+    if (renderer_)
+        mpv_->adoptRenderer(std::move(renderer_));
 }
 
 void SoftwareSurface::onEvent(const mpv_event* e) {
@@ -177,7 +169,21 @@ void SoftwareSurface::paintEvent(QPaintEvent*) {
         painter.drawImage(target, frame_);
 }
 
-GlSurface::GlSurface(MpvHandle* mpv, QWidget* parent) : QOpenGLWidget(parent), mpv_(mpv) {}
+GlSurface::GlSurface(MpvHandle* mpv, QWidget* parent) : QOpenGLWidget(parent), mpv_(mpv) {
+    if (!mpv->ok())
+        return;
+    // Followed, not read when the context goes: reading would wait for mpv's core.
+    connect(mpv, &MpvHandle::event, this, &GlSurface::onEvent);
+    mpv_observe_property(mpv->get(), kVidReply, mpvprop::Vid, MPV_FORMAT_INT64);
+}
+
+void GlSurface::onEvent(const mpv_event* e) {
+    if (e->event_id != MPV_EVENT_PROPERTY_CHANGE || e->reply_userdata != kVidReply)
+        return;
+    const auto* p = static_cast<const mpv_event_property*>(e->data);
+    // "no" and "auto" come without a number.
+    vid_ = p->format == MPV_FORMAT_INT64 ? *static_cast<const int64_t*>(p->data) : 0;
+}
 
 GlSurface::~GlSurface() {
     // QOpenGLWidget's own destructor destroys the context, after this object is gone.
@@ -193,8 +199,7 @@ void GlSurface::freeRenderContext() {
         return;
     makeCurrent();
     // mpv drops its video track with the context; remember it to select it again.
-    if (!mpv_->getInt64(mpvprop::Vid, &savedVid_))
-        savedVid_ = 0;
+    savedVid_ = vid_;
     mpv_render_context_free(render_);
     render_ = nullptr;
 }
@@ -218,7 +223,7 @@ void GlSurface::initializeGL() {
     mpv_render_context_set_update_callback(render_, &GlSurface::onUpdate, this);
     if (savedVid_ > 0) {
         // A new context stays black until the video track is selected again.
-        mpv_set_property(mpv_->get(), mpvprop::Vid, MPV_FORMAT_INT64, &savedVid_);
+        mpv_->setInt64(mpvprop::Vid, savedVid_);
         savedVid_ = 0;
     }
 }

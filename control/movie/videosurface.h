@@ -73,12 +73,14 @@ class GlSurface : public QOpenGLWidget, public PictureControl {
 
   private:
     void freeRenderContext();
+    void onEvent(const mpv_event* e);
     static void onUpdate(void* self);
     MpvHandle* mpv_;
     mpv_render_context* render_ = nullptr;
     QColor background_ = Qt::black;
     bool pictureVisible_ = true;
-    int64_t savedVid_ = 0;
+    int64_t vid_ = 0;      // the video track selected, as last reported by mpv
+    int64_t savedVid_ = 0; // the track to select again in a new context
 };
 
 } // namespace flv
