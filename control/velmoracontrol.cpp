@@ -111,7 +111,7 @@ void VelmoraControl::LoadPlayerMovie() {
         fullScreenWindow_->hide();
     fullScreenWindow_->SetMaximized();
     surfaceWindow_ = picture1_;
-    // The old engine lets go of mpv before the new one starts its own.
+    // The old engine is handed to its ending before the new one starts its own.
     engine_.reset();
     engine_.reset(engineFactory_(nullptr));
     if (!engine_)

@@ -148,7 +148,8 @@ class VelmoraControl : public QWidget, public Velmora {
 
     // Declared last, so destroyed first and in this order: the engine, whose picture may be
     // inside the full-screen window, before that window; and within the engine the render
-    // context (held by its picture) before the mpv handle it was made from.
+    // context (held by its picture) before the mpv handle it was made from, both ended off this
+    // thread (movie/engineend.h).
     std::unique_ptr<ControlFullScreenWindow> fullScreenWindow_;
     std::unique_ptr<MovieEngine> engine_;
 };

@@ -77,7 +77,24 @@ MpvHandle::~MpvHandle() {
     if (handle_)
         // After this returns no wakeup is under way, and none comes for an object that is gone.
         mpv_set_wakeup_callback(handle_, nullptr, nullptr);
+    if (abandoned_) {
+        qCWarning(lcMpv) << "an engine that does not answer is left to the process's exit";
+        if (handle_)
+            command({"stop"}); // should its core go on one day
+        (void)renderer_.release();
+        return;
+    }
     EndEngine(std::exchange(handle_, nullptr), std::move(renderer_));
+}
+
+bool MpvHandle::seemsStuck(std::chrono::milliseconds after) const {
+    return unanswered_ > 0 && sinceAnswer_.isValid() && sinceAnswer_.elapsed() > after.count();
+}
+
+int MpvHandle::sent(int error) {
+    if (error >= 0 && unanswered_++ == 0)
+        sinceAnswer_.start();
+    return error;
 }
 
 void MpvHandle::adoptRenderer(std::unique_ptr<SoftwareRenderer> renderer) {
@@ -97,6 +114,10 @@ void MpvHandle::drain() {
         mpv_event* e = mpv_wait_event(handle_, 0);
         if (e->event_id == MPV_EVENT_NONE)
             break;
+        if (e->event_id == MPV_EVENT_COMMAND_REPLY || e->event_id == MPV_EVENT_SET_PROPERTY_REPLY) {
+            unanswered_ = std::max(0, unanswered_ - 1);
+            sinceAnswer_.start();
+        }
         emit event(e);
     }
 }
@@ -106,14 +127,14 @@ int MpvHandle::command(std::initializer_list<const char*> args, uint64_t reply) 
         return MPV_ERROR_UNINITIALIZED;
     std::vector<const char*> argv(args);
     argv.push_back(nullptr);
-    return mpv_command_async(handle_, reply, argv.data());
+    return sent(mpv_command_async(handle_, reply, argv.data()));
 }
 
 int MpvHandle::setProperty(const char* name, mpv_format format, void* value) {
     if (!handle_)
         return MPV_ERROR_UNINITIALIZED;
     // The value is copied before the call returns.
-    return mpv_set_property_async(handle_, 0, name, format, value);
+    return sent(mpv_set_property_async(handle_, 0, name, format, value));
 }
 
 int MpvHandle::setFlag(const char* name, bool on) {

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+#include <chrono>
 #include <memory>
 #include <mpv/client.h>
 #include <utility>
@@ -40,16 +42,26 @@ class MpvHandle : public QObject {
     // The renderer whose render context was made from this handle: it must end first, and ends
     // with the handle.
     void adoptRenderer(std::unique_ptr<SoftwareRenderer> renderer);
+    // A request has waited this long for its answer: the core is taken for stuck.
+    bool seemsStuck(std::chrono::milliseconds after) const;
+    // The handle is left to the process's exit, never destroyed: a render context that could not
+    // be freed still points into it.
+    void abandon() { abandoned_ = true; }
 
   signals:
     void event(const mpv_event* event);
 
   private:
     int setProperty(const char* name, mpv_format format, void* value);
+    int sent(int error);
     void drain();
     static void wakeup(void* self);
     mpv_handle* handle_ = nullptr;
     std::unique_ptr<SoftwareRenderer> renderer_;
+    bool abandoned_ = false;
+    // Every request is answered by one reply event.
+    int unanswered_ = 0;
+    QElapsedTimer sinceAnswer_;
 };
 
 } // namespace flv

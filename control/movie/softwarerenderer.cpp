@@ -23,30 +23,26 @@ void MakeOpaque(QImage& image) {
 } // namespace
 
 SoftwareRenderer::SoftwareRenderer(MpvHandle* mpv) {
+    // Made here, before the caller can ask mpv to play: a video started without a render
+    // context has no picture for good. Making one does not wait for mpv's core.
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_SW)},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    if (mpv->ok() && mpv_render_context_create(&render_, mpv->get(), params) >= 0)
+        mpv_render_context_set_update_callback(render_, &SoftwareRenderer::onUpdate, this);
+    else
+        render_ = nullptr;
+    // From here on every call on the context is made on the thread.
     thread_.setObjectName(QStringLiteral("ovelo/video"));
     moveToThread(&thread_);
     thread_.start();
-    if (mpv_handle* handle = mpv->get())
-        QMetaObject::invokeMethod(
-            this, [this, handle] { create(handle); }, Qt::QueuedConnection);
 }
 
 SoftwareRenderer::~SoftwareRenderer() {
     QMetaObject::invokeMethod(this, &SoftwareRenderer::shutDown, Qt::BlockingQueuedConnection);
     thread_.quit();
     thread_.wait();
-}
-
-void SoftwareRenderer::create(mpv_handle* mpv) {
-    mpv_render_param params[] = {
-        {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_SW)},
-        {MPV_RENDER_PARAM_INVALID, nullptr},
-    };
-    if (mpv_render_context_create(&render_, mpv, params) < 0) {
-        render_ = nullptr;
-        return;
-    }
-    mpv_render_context_set_update_callback(render_, &SoftwareRenderer::onUpdate, this);
 }
 
 void SoftwareRenderer::shutDown() {

@@ -13,13 +13,13 @@ namespace flv {
 
 class MpvHandle;
 
-// Lives on its own thread; every mpv_render_* call happens there. The UI thread only asks for a
-// size and receives finished pictures through queued signals.
+// Lives on its own thread; every mpv_render_* call after the context's making happens there. The UI
+// thread only asks for a size and receives finished pictures through queued signals.
 class SoftwareRenderer : public QObject {
     Q_OBJECT
   public:
-    // Starts the thread, which makes the render context without the caller waiting; if mpv
-    // refuses one, no picture ever comes.
+    // Makes the render context and starts the thread; if mpv refuses a context, no picture
+    // ever comes.
     explicit SoftwareRenderer(MpvHandle* mpv);
     // Frees the render context on its thread and stops the thread before returning: the owner
     // of the mpv handle may destroy it right after. Waits for mpv, so it runs where the engine
@@ -33,7 +33,6 @@ class SoftwareRenderer : public QObject {
     void frameReady(const QImage& frame);
 
   private:
-    void create(mpv_handle* mpv);
     void shutDown();
     void resize(QSize pixels, qreal devicePixelRatio);
     void render(bool force);

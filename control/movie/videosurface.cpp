@@ -51,6 +51,8 @@ bool RealGpu() {
 constexpr uint64_t kSizeReply = 0x5753;
 constexpr uint64_t kVidReply = 0x474c;
 
+constexpr std::chrono::milliseconds kStuckAfter{1000};
+
 void* GetProcAddress(void*, const char* name) {
     QOpenGLContext* context = QOpenGLContext::currentContext();
     return context ? reinterpret_cast<void*>(context->getProcAddress(name)) : nullptr;
@@ -197,6 +199,14 @@ GlSurface::~GlSurface() {
 void GlSurface::freeRenderContext() {
     if (!render_)
         return;
+    // Freeing waits until mpv's core lets go of the context. A core that has left a
+    // request unanswered this long may never do so: the context and its engine are left to the
+    // process's exit instead of freezing the window.
+    if (mpv_->seemsStuck(kStuckAfter)) {
+        mpv_->abandon();
+        render_ = nullptr;
+        return;
+    }
     makeCurrent();
     // mpv drops its video track with the context; remember it to select it again.
     savedVid_ = vid_;
