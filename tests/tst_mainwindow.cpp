@@ -1,6 +1,9 @@
 // The main window: start-up from Config.ini, the close writes, layout, playback display, keys.
 #include "mainwindowfixture.h"
 
+#include "finder/finderwindow.h"
+#include "httpstub.h"
+
 #include "layout/layout.h"
 #include "mainwindow.h"
 #include "movie/playermovie.h"
@@ -15,10 +18,12 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -282,6 +287,27 @@ class TestMainWindow : public QObject {
         w.find<QAction>("zjm")->trigger();
         QVERIFY(w.window->isVisible());
         QCOMPARE(w.control->Volume(), 35);
+    }
+
+    // The finder asks a service that never answers: the main window goes on taking its keys
+    // meanwhile, and the question is still open when the key has done its work.
+    void keysWorkWhileTheFinderWaits() {
+        HttpStub service;
+        service.route("/parse.php", [](const QByteArray&) { return HttpStub::Silent(); });
+        Window w;
+        WriteToIni("Net", "Parser", service.base(), w.folder.filePath("Config.ini"));
+        w.find<QAction>("mnufx")->trigger();
+        QWidget* dialog = w.windows.loaded(WindowId::Form9);
+        QVERIFY(dialog);
+        dialog->findChild<QLineEdit*>("Text1")->setText("http://v.example/p/1.html");
+        QTest::mouseClick(dialog->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+        QTRY_COMPARE(service.requests().size(), 1);
+        w.engine->calls.clear();
+        QTest::keyClick(w.control->picture1(), Qt::Key_Space);
+        QCOMPARE(w.engine->calls.filter("pauseMovie").count(), 1);
+        auto* finder = w.windows.loaded<FinderWindow>(WindowId::Form10);
+        QVERIFY(finder && finder->asking());
+        QCOMPARE(service.openConnections(), 1);
     }
 
     void keysOnTheSeekSlider() {
