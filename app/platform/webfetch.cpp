@@ -6,7 +6,7 @@
 #include <QNetworkRequest>
 #include <QTimer>
 
-Q_LOGGING_CATEGORY(lcWebFetch, "ovelo.fetch", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcFetch, "ovelo.fetch", QtWarningMsg)
 
 namespace ovelo {
 
@@ -52,7 +52,7 @@ WebFetch::WebFetch(const QUrl& url, const QList<HttpHeader>& headers,
                    std::chrono::milliseconds timeout, qint64 maxBytes, QObject* parent)
     : QObject(parent), maxBytes_(maxBytes) {
     if (!IsWebAddress(url)) {
-        qCInfo(lcWebFetch) << "not a web address:" << url;
+        qCInfo(lcFetch) << "not a web address:" << url;
         result_.failure = FetchFailure::BadAddress;
         finish();
         return;
@@ -120,8 +120,8 @@ void WebFetch::finish() {
             (result_.status == 0 || !IsStatusOnly(error)))
             result_.failure = FetchFailure::Network;
         if (!result_.ok())
-            qCInfo(lcWebFetch) << "fetch failed:" << reply_->url() << int(result_.failure)
-                               << reply_->errorString();
+            qCInfo(lcFetch) << "fetch failed:" << reply_->url() << int(result_.failure)
+                            << reply_->errorString();
         // A reply may still be inside one of its own signals here: it goes later.
         reply_->disconnect(this);
         reply_->deleteLater();
