@@ -339,6 +339,34 @@ class TestMainWindow : public QObject {
         QCOMPARE(w.control->Volume(), 0);
     }
 
+    // Without a chooser of the test's own, 打开 opens the dialog over the main window and
+    // returns; the answer plays the file later.
+    void openDialogIsAnsweredLater() {
+        Window w;
+        w.engine->calls.clear();
+        w.find<QAction>("mo")->trigger();
+        auto* dialog = w.window->findChild<QFileDialog*>();
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->windowModality(), Qt::WindowModal);
+        // The tray's 打开文件 finds the same dialog.
+        w.find<QAction>("dkwj")->trigger();
+        QCOMPARE(w.window->findChildren<QFileDialog*>().size(), 1);
+        QVERIFY(w.engine->calls.filter("playMovie").isEmpty());
+        const QString file = QStringLiteral(TEST_MEDIA_DIR "/h264_aac.flv");
+        dialog->selectFile(file);
+        static_cast<QDialog*>(dialog)->accept(); // as its 打开 button does
+        QCOMPARE(w.engine->calls.filter("playMovie"), QStringList{"playMovie(" + file + ")"});
+        QTRY_VERIFY(!w.window->findChild<QFileDialog*>());
+
+        // Cancelled: nothing is played.
+        w.engine->calls.clear();
+        w.find<QAction>("mo")->trigger();
+        dialog = w.window->findChild<QFileDialog*>();
+        QVERIFY(dialog);
+        dialog->reject();
+        QVERIFY(w.engine->calls.filter("playMovie").isEmpty());
+    }
+
     void openDialogShowsTheNamesAsTheyAre() {
         std::unique_ptr<QFileDialog> dialog(CreateOpenDialog(nullptr));
         dialog->setOption(QFileDialog::DontUseNativeDialog);
