@@ -119,20 +119,7 @@ class Program {
         CopyProgramFolder(folder());
         QFile::setPermissions(folder() + "/ovelo",
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"}) {
-            const QString path = root_.filePath(QString("home/") + name);
-            QDir().mkpath(path);
-            env.insert(name, path);
-        }
-        env.insert("QT_QPA_PLATFORM", "xcb");
-        env.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
-        env.remove("QT_LOGGING_RULES");
-        if (wait == Wait::PageFetch || wait == Wait::VersionCheck || wait == Wait::Download) {
-            env.insert("LD_PRELOAD", MENU_USER_LIBRARY);
-            env.insert("OVELO_TEST_MENU_ITEM", wait == Wait::PageFetch ? "mnufx" : "jcsj");
-        }
-        process_.setProcessEnvironment(env);
+        process_.setProcessEnvironment(environment(bus, wait));
         process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process_.setStandardOutputFile(QProcess::nullDevice());
         setIni("Net", "Parser", servers.parser.base());
@@ -203,6 +190,24 @@ class Program {
     }
 
   private:
+    // Folders and a bus of its own; the stand-in user chooses the menu item a wait starts from.
+    QProcessEnvironment environment(const PrivateBus& bus, Wait wait) const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"}) {
+            const QString path = root_.filePath(QString("home/") + name);
+            QDir().mkpath(path);
+            env.insert(name, path);
+        }
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        env.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
+        env.remove("QT_LOGGING_RULES");
+        if (wait == Wait::PageFetch || wait == Wait::VersionCheck || wait == Wait::Download) {
+            env.insert("LD_PRELOAD", MENU_USER_LIBRARY);
+            env.insert("OVELO_TEST_MENU_ITEM", wait == Wait::PageFetch ? "mnufx" : "jcsj");
+        }
+        return env;
+    }
+
     QTemporaryDir root_;
     QProcess process_;
     WId main_ = 0;
