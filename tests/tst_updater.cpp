@@ -258,7 +258,7 @@ class TestUpdater : public QObject {
         QWidget* window = u.windows.loaded(WindowId::Form11);
         const QStringList atClose = u.linesAtClose([window] { window->close(); });
         QCOMPARE(atClose, CheckLines("2.1", "2.2") << kDownloading << kAborted);
-        QTest::qWait(100);
+        QTRY_COMPARE(u.stub.openConnections(), 0);
         QCOMPARE(u.cachedFiles(), QStringList());
         QCOMPARE(u.main.ended, 0);
     }
