@@ -23,7 +23,6 @@
 #include <QSlider>
 #include <cmath>
 #include <limits>
-#include <memory>
 
 namespace ovelo {
 
@@ -39,14 +38,28 @@ QString TimeOfDayText(const QLocale& locale, const QTime& time) {
 } // namespace
 
 void MainWindow::OpenFile(int plays) {
-    QString chosen;
     if (chooseFile_) {
-        chosen = chooseFile_(this);
-    } else {
-        std::unique_ptr<QFileDialog> dialog(CreateOpenDialog(this));
-        if (dialog->exec() == QDialog::Accepted)
-            chosen = dialog->selectedFiles().value(0);
+        PlayChosenFile(chooseFile_(this), plays);
+        return;
     }
+    // The tray's 打开文件 still reaches a window the dialog blocks: it finds the same dialog.
+    if (openDialog_) {
+        openDialog_->raise();
+        openDialog_->activateWindow();
+        return;
+    }
+    QFileDialog* dialog = CreateOpenDialog(this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    openDialog_ = dialog;
+    connect(dialog, &QFileDialog::finished, this, [this, dialog, plays](int result) {
+        const bool accepted = result == QDialog::Accepted;
+        PlayChosenFile(accepted ? dialog->selectedFiles().value(0) : QString(), plays);
+    });
+    // Window-modal: the main window waits for the answer, the rest of the program does not.
+    dialog->open();
+}
+
+void MainWindow::PlayChosenFile(const QString& chosen, int plays) {
     // A cancelled dialog leaves the video as it was.
     if (!chosen.isEmpty())
         for (int i = 0; i < plays; ++i)

@@ -7,10 +7,12 @@
 #include "windows/windowid.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 #include <functional>
 #include <optional>
 
+class QFileDialog;
 class QLabel;
 class QMenu;
 class QSlider;
@@ -101,6 +103,7 @@ class MainWindow : public QMainWindow, public MainAccess, public MediaCommands {
     std::function<void()> showWindow(WindowId id);
     // Playback commands and the status display, in mainplayback.cpp.
     void OpenFile(int plays);
+    void PlayChosenFile(const QString& chosen, int plays);
     void ResumeSavedPosition();
     void Timer1Tick();
     void ShowClock();
@@ -154,6 +157,8 @@ class MainWindow : public QMainWindow, public MainAccess, public MediaCommands {
         std::optional<TimeText> timeText;
     } shown_;
     FileChooser chooseFile_;
+    // The open dialog while it shows: one at a time.
+    QPointer<QFileDialog> openDialog_;
     bool closing_ = false;
 };
 

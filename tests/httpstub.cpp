@@ -1,14 +1,19 @@
 #include "httpstub.h"
 
 #include <QTcpSocket>
+#include <QTimer>
 
 HttpStub::HttpStub() {
     server_.listen(QHostAddress::LocalHost);
     connect(&server_, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket* socket = server_.nextPendingConnection()) {
             socket->setParent(this);
+            ++open_;
             connect(socket, &QTcpSocket::readyRead, this, [this, socket] { serve(socket); });
-            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+                --open_;
+                socket->deleteLater();
+            });
         }
     });
 }
@@ -53,4 +58,14 @@ void HttpStub::serve(QTcpSocket* socket) {
     socket->write(reply.wire);
     if (reply.close)
         socket->disconnectFromHost();
+    else if (reply.dripMs > 0)
+        drip(socket, reply);
+}
+
+void HttpStub::drip(QTcpSocket* socket, const Reply& reply) {
+    // Goes with the socket, when the client hangs up or the server ends.
+    auto* timer = new QTimer(socket);
+    connect(timer, &QTimer::timeout, socket,
+            [socket, bytes = reply.drip] { socket->write(bytes); });
+    timer->start(reply.dripMs);
 }

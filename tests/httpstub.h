@@ -16,13 +16,24 @@ class HttpStub : public QObject {
     Q_OBJECT
   public:
     // What to send, as it goes on the wire, and whether to hang up after it: a server that
-    // stalls keeps the connection open, and an empty one without a word.
+    // stalls keeps the connection open, and an empty one without a word. One that trickles
+    // sends `drip` again every `dripMs` for as long as the connection stays open.
     struct Reply {
         Reply(QByteArray bytes = {}, bool hangUp = true) : wire(std::move(bytes)), close(hangUp) {}
         QByteArray wire;
         bool close;
+        QByteArray drip;
+        int dripMs = 0;
     };
     static Reply Stall(QByteArray bytes = {}) { return Reply(std::move(bytes), false); }
+    // Accepts the request and never answers.
+    static Reply Silent() { return Stall(); }
+    static Reply Trickle(QByteArray head, QByteArray drip, int everyMs) {
+        Reply reply = Stall(std::move(head));
+        reply.drip = std::move(drip);
+        reply.dripMs = everyMs;
+        return reply;
+    }
     // The reply to a request target ("/path?query").
     using Route = std::function<Reply(const QByteArray& target)>;
 
@@ -39,6 +50,8 @@ class HttpStub : public QObject {
                 const QByteArray& extraHead = {});
     // Every request head received, in order.
     const QList<QByteArray>& requests() const { return requests_; }
+    // The connections open now: one the client gave up on is closed.
+    int openConnections() const { return open_; }
 
     // A whole answer with its length and "Connection: close".
     static QByteArray Response(int status, const QByteArray& body,
@@ -46,8 +59,10 @@ class HttpStub : public QObject {
 
   private:
     void serve(QTcpSocket* socket);
+    void drip(QTcpSocket* socket, const Reply& reply);
 
     QTcpServer server_;
     QMap<QByteArray, Route> routes_;
     QList<QByteArray> requests_;
+    int open_ = 0;
 };

@@ -23,8 +23,16 @@ void Lay(const QString& path, const QByteArray& bytes) {
     Put(path, bytes);
 }
 
+bool Have(const char* tool) {
+    return !QStandardPaths::findExecutable(tool).isEmpty();
+}
+
 // The user's folders of one test, and its program.
 struct User {
+    // The tools started by a registration are done before their folders go.
+    ~User() {
+        [[maybe_unused]] const bool done = QTest::qWaitFor([this] { return indexed(); });
+    }
     QTemporaryDir dir;
     QString data() const { return dir.filePath("data"); }
     QString config() const { return dir.filePath("config"); }
@@ -32,6 +40,20 @@ struct User {
     QString entry() const { return data() + "/applications/ovelo.desktop"; }
     QString mimeapps() const { return config() + "/mimeapps.list"; }
     AssociationPlaces places() const { return {store(), {data(), config()}}; }
+    // The last file each of the desktop's index tools writes, on its own, after a registration.
+    QStringList indexes() const {
+        QStringList made;
+        if (Have("update-mime-database"))
+            made << data() + "/mime/version";
+        if (Have("update-desktop-database"))
+            made << data() + "/applications/mimeinfo.cache";
+        return made;
+    }
+    bool indexed() const {
+        const QStringList made = indexes();
+        return std::all_of(made.begin(), made.end(),
+                           [](const QString& path) { return QFileInfo::exists(path); });
+    }
     void registerProgram(const QString& executable = "/opt/Ovelo/ovelo") const {
         RegisterFileAssociations(QFileInfo(executable).path(), executable, places());
     }
@@ -54,10 +76,6 @@ struct User {
         return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
     }
 };
-
-bool Have(const char* tool) {
-    return !QStandardPaths::findExecutable(tool).isEmpty();
-}
 
 QString ExecLine(const QByteArray& entry) {
     for (const QByteArray& line : entry.split('\n'))
@@ -95,6 +113,8 @@ class TestAssociationDesktop : public QObject {
         User user;
         Lay(user.mimeapps(), "# mine\n[Default Applications]\ntext/plain=gedit.desktop;\n");
         user.registerProgram();
+        // The first start's tools have done their work: the starts measured have none to do.
+        QTRY_VERIFY_WITH_TIMEOUT(user.indexed(), 10000);
         const QStringList files = {user.store(), user.entry(), user.mimeapps(),
                                    user.data() + "/mime/packages/ovelo-f4v.xml"};
         const QDateTime old = QDateTime::currentDateTime().addDays(-1);
@@ -197,6 +217,8 @@ class TestAssociationDesktop : public QObject {
         QVERIFY(program.waitForFinished(60000));
         QVERIFY(program.readAllStandardOutput().contains("state: FlvNotFound"));
 
+        // The index tools run on their own and may outlive the program by a little.
+        QTRY_VERIFY_WITH_TIMEOUT(user.indexed(), 10000);
         QCOMPARE(user.ask("xdg-mime", {"query", "default", "video/x-flv"}), "ovelo.desktop");
         QCOMPARE(user.ask("xdg-mime", {"query", "default", "video/x-f4v"}), "ovelo.desktop");
         QCOMPARE(ExecLine(Bytes(user.entry())), "Exec=" + executable + " %f");

@@ -2,8 +2,8 @@
 // service inside the test on 127.0.0.1.
 #include "finder/finderwindow.h"
 #include "httpstub.h"
-#include "windows/analysisdialog.h"
 #include "programfixture.h"
+#include "windows/analysisdialog.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTcpServer>
 #include <QtTest>
 
@@ -46,20 +47,71 @@ struct MessageBoxWatch {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
 };
 
+// The windows' shows and hides, in the order they come.
+struct ShowsAndHides : QObject {
+    void watch(QWidget* window) { window->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show || event->type() == QEvent::Hide)
+            seen << watched->objectName() + (event->type() == QEvent::Show ? " shown" : " hidden");
+        return false;
+    }
+    QStringList seen;
+};
+
+// What the program looks like while the service is asked.
+struct WhileAsked {
+    bool dialogShown = false;
+    bool controlsDisabled = false;
+    Qt::CursorShape pointer = Qt::ArrowCursor;
+    bool programWideOverride = true;
+    bool finderHidden = false;
+};
+
 struct Finder {
     Finder() { p.setIni("Net", "Parser", stub.base() + "/svc"); }
-    // 开始分析 in the analysis dialog, opened as the menu opens it.
-    FinderWindow* start(const QString& address) {
+    // 开始分析 in the analysis dialog, opened as the menu opens it; returns as the click does.
+    void press(const QString& address) {
         p.windows.show(WindowId::Form9);
         p.child<QLineEdit>(WindowId::Form9, "Text1")->setText(address);
         p.click(WindowId::Form9, "Command1");
-        return p.windows.loaded<FinderWindow>(WindowId::Form10);
+    }
+    // The same, and the finder once it has shown itself with the answer.
+    FinderWindow* start(const QString& address) {
+        press(address);
+        if (!QTest::qWaitFor([this] { return shownFinder() != nullptr; }, 15000))
+            return nullptr;
+        return shownFinder();
+    }
+    FinderWindow* shownFinder() {
+        auto* finder = p.windows.loaded<FinderWindow>(WindowId::Form10);
+        return finder && finder->isVisible() ? finder : nullptr;
+    }
+    // Answers with `page`, noting first how the windows look while they wait for it.
+    void answerNoting(const QByteArray& page) {
+        stub.route("/svc/parse.php", [this, page](const QByteArray&) {
+            QWidget* dialog = p.windows.loaded(WindowId::Form9);
+            asked.dialogShown = dialog && dialog->isVisible();
+            asked.controlsDisabled = dialog && !p.child(WindowId::Form9, "Text1")->isEnabled() &&
+                                     !p.child(WindowId::Form9, "Command1")->isEnabled() &&
+                                     !p.child(WindowId::Form9, "Command2")->isEnabled();
+            asked.pointer = dialog ? dialog->cursor().shape() : Qt::ArrowCursor;
+            asked.programWideOverride = QGuiApplication::overrideCursor() != nullptr;
+            auto* finder = p.windows.loaded<FinderWindow>(WindowId::Form10);
+            asked.finderHidden = finder && finder->asking() && !finder->isVisible();
+            return HttpStub::Reply(HttpStub::Response(200, page));
+        });
+    }
+    // Waits until the service has the question and holds it.
+    void waitForTheQuestion() {
+        QTRY_COMPARE(stub.requests().size(), 1);
+        QTRY_COMPARE(stub.openConnections(), 1);
     }
     QString shown() { return p.child<QPlainTextEdit>(WindowId::Form10, "Textshow")->toPlainText(); }
     bool enabled(const char* name) { return p.child(WindowId::Form10, name)->isEnabled(); }
 
     Program p;
     HttpStub stub;
+    WhileAsked asked;
 };
 
 } // namespace
@@ -69,9 +121,26 @@ class TestFinderWindow : public QObject {
   private slots:
     void foundAddressIsPlayedOrCopied() {
         Finder f;
-        f.stub.answer("/svc/parse.php", 200, kFoundPage);
-        FinderWindow* finder = f.start("http://v.example/p/1.html?a=1&b=2");
-        QVERIFY(finder && finder->isVisible());
+        f.answerNoting(kFoundPage);
+        ShowsAndHides order;
+        f.p.windows.show(WindowId::Form9);
+        order.watch(f.p.windows.loaded(WindowId::Form9));
+        f.press("http://v.example/p/1.html?a=1&b=2");
+        // The click returns at once: the finder is made hidden and asks.
+        auto* asking = f.p.windows.loaded<FinderWindow>(WindowId::Form10);
+        QVERIFY(asking && asking->asking() && !asking->isVisible());
+        order.watch(asking);
+        QTRY_VERIFY(f.shownFinder());
+        FinderWindow* finder = f.shownFinder();
+        QCOMPARE(finder, asking);
+        QVERIFY(!finder->asking());
+        // While asked: the dialog stays in view, takes no input and shows the busy pointer, on
+        // itself alone.
+        QVERIFY(f.asked.dialogShown && f.asked.controlsDisabled && f.asked.finderHidden);
+        QCOMPARE(f.asked.pointer, Qt::WaitCursor);
+        QVERIFY(!f.asked.programWideOverride);
+        // Then the finder shows with its result, and the dialog goes.
+        QCOMPARE(order.seen, QStringList({"Form10 shown", "Form9 hidden"}));
         QCOMPARE(finder->objectName(), QString("Form10"));
         QVERIFY(f.stub.requests()[0].startsWith(
             "GET /svc/parse.php?kw=http%3A%2F%2Fv.example%2Fp%2F1.html%3Fa%3D1%26b%3D2"
@@ -100,7 +169,7 @@ class TestFinderWindow : public QObject {
         MessageBoxWatch watch;
         f.p.click(WindowId::Form10, "Command2");
         QCOMPARE(QGuiApplication::clipboard()->text(), QString("http://cdn.example/b.f4v?key=2"));
-        QCOMPARE(watch.seen, QStringList({"成功", "复制完成!"}));
+        QTRY_COMPARE(watch.seen, QStringList({"成功", "复制完成!"}));
         QCOMPARE(watch.icon, QMessageBox::Information);
         QCOMPARE(f.p.windows.loaded(WindowId::Form10), finder);
 
@@ -133,14 +202,53 @@ class TestFinderWindow : public QObject {
             closed.close();
         }
         FinderWindow* finder = f.start("http://v.example/p/2.html");
-        QVERIFY(finder && finder->isVisible());
+        QVERIFY(finder);
         QCOMPARE(finder->windowTitle(), QString("分析中..."));
         QCOMPARE(f.shown(), QString());
         QVERIFY(!f.enabled("Textshow") && !f.enabled("Command1") && !f.enabled("Command2"));
         auto* dialog = f.p.windows.loaded<AnalysisDialog>(WindowId::Form9);
         QVERIFY(dialog && !dialog->isVisible());
         QCOMPARE(dialog->address(), QString("http://v.example/p/2.html"));
+        // Ready for another try once shown again.
+        QVERIFY(!dialog->waiting() && dialog->cursor().shape() == Qt::ArrowCursor);
+        QVERIFY(f.p.child(WindowId::Form9, "Command1")->isEnabled());
         QVERIFY(QFile::exists(f.p.folder.filePath("url.dat")));
+    }
+
+    // A window closed while the service has not answered takes the question with it: the
+    // service sees the connection closed, and nothing comes back to a window that is gone.
+    void closedWhileAskingWithdrawsTheQuestion_data() {
+        QTest::addColumn<QString>("closed");
+        QTest::newRow("the finder") << "Form10";
+        QTest::newRow("the dialog") << "Form9";
+        QTest::newRow("the program") << "all";
+    }
+    void closedWhileAskingWithdrawsTheQuestion() {
+        QFETCH(QString, closed);
+        Finder f;
+        f.stub.route("/svc/parse.php", [](const QByteArray&) { return HttpStub::Silent(); });
+        f.press("http://v.example/p/3.html");
+        f.waitForTheQuestion();
+        QPointer<QWidget> finder = f.p.windows.loaded(WindowId::Form10);
+        QPointer<QWidget> dialog = f.p.windows.loaded(WindowId::Form9);
+        if (closed == "Form10")
+            finder->close();
+        else if (closed == "Form9")
+            dialog->close();
+        else
+            f.p.windows.unloadAll();
+        QTRY_COMPARE(f.stub.openConnections(), 0);
+        QTRY_VERIFY(!finder);
+        QVERIFY(!f.p.windows.loaded(WindowId::Form10));
+        if (closed == "Form10") {
+            // The dialog is back as it was before 开始分析, for another try.
+            QVERIFY(dialog && dialog->isVisible());
+            QVERIFY(f.p.child(WindowId::Form9, "Command1")->isEnabled());
+            QCOMPARE(dialog->cursor().shape(), Qt::ArrowCursor);
+        } else {
+            QTRY_VERIFY(!dialog);
+        }
+        QCOMPARE(f.stub.requests().size(), 1);
     }
 
     void fixedSizeWindow() {

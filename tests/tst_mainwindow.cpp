@@ -1,6 +1,9 @@
 // The main window: start-up from Config.ini, the close writes, layout, playback display, keys.
 #include "mainwindowfixture.h"
 
+#include "finder/finderwindow.h"
+#include "httpstub.h"
+
 #include "layout/layout.h"
 #include "mainwindow.h"
 #include "movie/playermovie.h"
@@ -15,10 +18,12 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -284,6 +289,27 @@ class TestMainWindow : public QObject {
         QCOMPARE(w.control->Volume(), 35);
     }
 
+    // The finder asks a service that never answers: the main window goes on taking its keys
+    // meanwhile, and the question is still open when the key has done its work.
+    void keysWorkWhileTheFinderWaits() {
+        HttpStub service;
+        service.route("/parse.php", [](const QByteArray&) { return HttpStub::Silent(); });
+        Window w;
+        WriteToIni("Net", "Parser", service.base(), w.folder.filePath("Config.ini"));
+        w.find<QAction>("mnufx")->trigger();
+        QWidget* dialog = w.windows.loaded(WindowId::Form9);
+        QVERIFY(dialog);
+        dialog->findChild<QLineEdit*>("Text1")->setText("http://v.example/p/1.html");
+        QTest::mouseClick(dialog->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+        QTRY_COMPARE(service.requests().size(), 1);
+        w.engine->calls.clear();
+        QTest::keyClick(w.control->picture1(), Qt::Key_Space);
+        QCOMPARE(w.engine->calls.filter("pauseMovie").count(), 1);
+        auto* finder = w.windows.loaded<FinderWindow>(WindowId::Form10);
+        QVERIFY(finder && finder->asking());
+        QCOMPARE(service.openConnections(), 1);
+    }
+
     void keysOnTheSeekSlider() {
         Window w;
         auto* sl1 = w.find<QSlider>("Sl1");
@@ -311,6 +337,34 @@ class TestMainWindow : public QObject {
         QTest::keyClick(w.window.get(), 'L', Qt::ShiftModifier);
         QVERIFY(!w.window->isVisible());
         QCOMPARE(w.control->Volume(), 0);
+    }
+
+    // Without a chooser of the test's own, 打开 opens the dialog over the main window and
+    // returns; the answer plays the file later.
+    void openDialogIsAnsweredLater() {
+        Window w;
+        w.engine->calls.clear();
+        w.find<QAction>("mo")->trigger();
+        auto* dialog = w.window->findChild<QFileDialog*>();
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->windowModality(), Qt::WindowModal);
+        // The tray's 打开文件 finds the same dialog.
+        w.find<QAction>("dkwj")->trigger();
+        QCOMPARE(w.window->findChildren<QFileDialog*>().size(), 1);
+        QVERIFY(w.engine->calls.filter("playMovie").isEmpty());
+        const QString file = QStringLiteral(TEST_MEDIA_DIR "/h264_aac.flv");
+        dialog->selectFile(file);
+        static_cast<QDialog*>(dialog)->accept(); // as its 打开 button does
+        QCOMPARE(w.engine->calls.filter("playMovie"), QStringList{"playMovie(" + file + ")"});
+        QTRY_VERIFY(!w.window->findChild<QFileDialog*>());
+
+        // Cancelled: nothing is played.
+        w.engine->calls.clear();
+        w.find<QAction>("mo")->trigger();
+        dialog = w.window->findChild<QFileDialog*>();
+        QVERIFY(dialog);
+        dialog->reject();
+        QVERIFY(w.engine->calls.filter("playMovie").isEmpty());
     }
 
     void openDialogShowsTheNamesAsTheyAre() {

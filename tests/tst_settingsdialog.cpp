@@ -21,16 +21,17 @@ struct Settings : Program {
         return dialog;
     }
     template <typename T> T* get(const char* name) { return child<T>(WindowId::Form6, name); }
-    // Presses 确定 and answers the box it raises, keeping what the box said.
+    // Presses 确定 and answers the box it raises, keeping what the box said. The dialog is
+    // still there while the box shows, over it.
     void confirm() {
-        QTimer::singleShot(0, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                boxSaid = {box->windowTitle(), box->text()};
-                boxIcon = box->icon();
-                box->accept();
-            }
-        });
         click(WindowId::Form6, "Command2");
+        QMessageBox* box = nullptr;
+        QTRY_VERIFY((box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())));
+        boxSaid = {box->windowTitle(), box->text()};
+        boxIcon = box->icon();
+        boxOverDialog = box->parentWidget() == windows.loaded(WindowId::Form6) &&
+                        box->windowModality() == Qt::WindowModal;
+        box->accept();
     }
     QStringList fast() const {
         return {ini("Fast", "Key"), ini("Fast", "LaoBanKey"), ini("Fast", "Play"),
@@ -43,6 +44,7 @@ struct Settings : Program {
 
     QStringList boxSaid;
     QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
+    bool boxOverDialog = false;
 };
 
 } // namespace
@@ -107,6 +109,7 @@ class TestSettingsDialog : public QObject {
         QCOMPARE(s.fast(), (QStringList{stored, stored} + written));
         QCOMPARE(s.boxSaid, (QStringList{"设置", SettingsDialog::kDoneText}));
         QCOMPARE(s.boxIcon, QMessageBox::Information);
+        QVERIFY(s.boxOverDialog);
         QVERIFY(!s.windows.loaded(WindowId::Form6));
     }
 

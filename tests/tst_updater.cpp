@@ -130,15 +130,36 @@ class TestUpdater : public QObject {
         // 检测 again clears the list and reads the server again; the menu only brings the
         // window forward.
         u.click(WindowId::Form11, "Command1");
+        QCOMPARE(u.lines(), CheckLines("2.1", "2.1").mid(0, 3));
+        u.waitForStop();
         QCOMPARE(u.lines(), CheckLines("2.1", "2.1") << kUpToDate);
         u.windows.show(WindowId::Form11);
-        QTest::qWait(50);
-        QCOMPARE(u.requestsFor("/download/Update.txt"), 2);
-        QCOMPARE(u.requestsFor("/download/Up.exe"), 0);
         // 取消 closes after the two abort lines.
         const QStringList atClose = u.linesAtClose([&] { u.click(WindowId::Form11, "Command2"); });
         QCOMPARE(atClose, CheckLines("2.1", "2.1") << kUpToDate << kAborted);
         QVERIFY(!u.windows.loaded(WindowId::Form11));
+        QCOMPARE(u.requestsFor("/download/Update.txt"), 2);
+        QCOMPARE(u.requestsFor("/download/Up.exe"), 0);
+    }
+
+    // A server that takes the question and never answers: the buttons wait with the window, the
+    // rest of the program does not, and closing the window withdraws the question.
+    void silentServerHoldsTheButtonsUntilTheWindowCloses() {
+        Updater u;
+        u.stub.route("/download/Update.txt", [](const QByteArray&) { return HttpStub::Silent(); });
+        u.windows.show(WindowId::Form11);
+        QTRY_COMPARE(u.stub.openConnections(), 1);
+        QTRY_COMPARE(u.requestsFor("/download/Update.txt"), 1);
+        QCOMPARE(u.lines(), QStringList({kGetCurrent, ">>当前版本: V2.1", kGetLatest}));
+        QVERIFY(u.buttonsDisabled());
+        QWidget* window = u.windows.loaded(WindowId::Form11);
+        QCOMPARE(window->cursor().shape(), Qt::WaitCursor);
+        QVERIFY(!QGuiApplication::overrideCursor());
+        const QStringList atClose = u.linesAtClose([window] { window->close(); });
+        QCOMPARE(atClose, QStringList({kGetCurrent, ">>当前版本: V2.1", kGetLatest}) << kAborted);
+        QTRY_COMPARE(u.stub.openConnections(), 0);
+        QVERIFY(!u.windows.loaded(WindowId::Form11));
+        QCOMPARE(u.main.ended, 0);
     }
 
     void differentVersionsDownloadAndStartTheInstaller_data() {
@@ -194,8 +215,15 @@ class TestUpdater : public QObject {
         const QStringList four = {kGetCurrent, ">>当前版本: V2.1", kGetLatest, kNoServer};
         u.open();
         QCOMPARE(u.lines(), four);
+        QVERIFY(u.buttonsEnabled());
+        QCOMPARE(u.child<QWidget>(WindowId::Form11, "Pb")->parentWidget()->cursor().shape(),
+                 Qt::ArrowCursor);
         u.click(WindowId::Form11, "Command1");
+        QCOMPARE(u.lines(), four.mid(0, 3));
+        QVERIFY(u.buttonsDisabled());
+        u.waitForStop();
         QCOMPARE(u.lines(), four);
+        QVERIFY(u.buttonsEnabled());
     }
 
     void progressWhileDownloading_data() {
@@ -230,7 +258,7 @@ class TestUpdater : public QObject {
         QWidget* window = u.windows.loaded(WindowId::Form11);
         const QStringList atClose = u.linesAtClose([window] { window->close(); });
         QCOMPARE(atClose, CheckLines("2.1", "2.2") << kDownloading << kAborted);
-        QTest::qWait(100);
+        QTRY_COMPARE(u.stub.openConnections(), 0);
         QCOMPARE(u.cachedFiles(), QStringList());
         QCOMPARE(u.main.ended, 0);
     }

@@ -45,7 +45,7 @@ class TestUpdaterProgram : public QObject {
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("OVELO_VIDEO", "null");
         env.insert("XDG_CACHE_HOME", dir.filePath("cache"));
-        env.insert("LD_PRELOAD", UPDATER_USER_LIBRARY);
+        env.insert("LD_PRELOAD", MENU_USER_LIBRARY);
         ovelo.setProcessEnvironment(env);
         ovelo.setProcessChannelMode(QProcess::ForwardedChannels);
         ovelo.start(folder + "/ovelo", {});

@@ -98,7 +98,8 @@ class TestWindows : public QObject {
         p.child<QLineEdit>(WindowId::Form9, "Text1")->setText("http://v.example/page");
         p.click(WindowId::Form9, "Command1");
         auto* dialog = p.windows.loaded<AnalysisDialog>(WindowId::Form9);
-        QVERIFY(dialog && !dialog->isVisible());
+        QVERIFY(dialog);
+        QTRY_VERIFY(!dialog->isVisible());
         QCOMPARE(dialog->address(), QString("http://v.example/page"));
         QVERIFY(p.main.player.played.isEmpty());
         // Shown again, the address is still there; 取消 unloads it.

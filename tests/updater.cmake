@@ -6,11 +6,10 @@ set_tests_properties(updater PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 
 # The same in the real program, run as its own process. A small library preloaded into it
 # chooses the menu item as a user would.
-add_library(updater_user SHARED updateruser.cpp)
-target_link_libraries(updater_user PRIVATE Qt6::Widgets)
+add_library(menu_user SHARED menuuser.cpp)
+target_link_libraries(menu_user PRIVATE Qt6::Widgets)
 add_qt_test(tst_updaterprogram httpstub.h httpstub.cpp)
-target_compile_definitions(tst_updaterprogram PRIVATE
-  UPDATER_USER_LIBRARY="$<TARGET_FILE:updater_user>")
-add_dependencies(tst_updaterprogram updater_user ovelo)
+target_compile_definitions(tst_updaterprogram PRIVATE MENU_USER_LIBRARY="$<TARGET_FILE:menu_user>")
+add_dependencies(tst_updaterprogram menu_user ovelo)
 add_test(NAME updater_program COMMAND tst_updaterprogram)
 set_tests_properties(updater_program PROPERTIES TIMEOUT 120)

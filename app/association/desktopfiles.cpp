@@ -22,8 +22,6 @@ const QStringList kTypes = {QStringLiteral("video/x-flv"), QStringLiteral("video
 constexpr char kMimePackage[] = "ovelo-f4v.xml";
 // Far above any of the files written here; a bigger one is left alone.
 constexpr qint64 kMaxFileBytes = 1 << 20;
-// The index tools take well under a second; one that hangs must not hold the start for long.
-constexpr int kToolTimeoutMs = 10000;
 
 QByteArray Resource(const char* name) {
     QFile file(QLatin1String(":/association/") + QLatin1String(name));
@@ -58,6 +56,8 @@ Outcome WriteIfChanged(const QString& path, const QByteArray& bytes) {
     return Outcome::Failed;
 }
 
+// Started on its own and left to itself: the start-up does not wait for an index, and what
+// the tool makes of it changes nothing here.
 void RunIfPresent(const char* tool, const QString& folder) {
     const QString program = QStandardPaths::findExecutable(QLatin1String(tool));
     if (program.isEmpty()) {
@@ -65,16 +65,13 @@ void RunIfPresent(const char* tool, const QString& folder) {
         return;
     }
     QProcess process;
+    process.setProgram(program);
+    process.setArguments({folder});
+    process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(program, {folder});
-    if (!process.waitForFinished(kToolTimeoutMs)) {
-        qCInfo(lcDesktop) << tool << "did not finish";
-        process.kill();
-        process.waitForFinished(kToolTimeoutMs);
-    } else if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        qCInfo(lcDesktop) << tool << "failed on" << folder;
-    }
+    if (!process.startDetached())
+        qCInfo(lcDesktop) << tool << "could not be started";
 }
 
 // The icon the .flv class names; the program's own icon when it names none.

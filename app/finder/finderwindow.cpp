@@ -21,21 +21,11 @@
 
 namespace ovelo {
 
-namespace {
-
-// Lets the windows repaint and the timers run, but takes no clicks or keys: a second start or
-// a close in the middle of the analysis would find the window half made.
-void ProcessPending() {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
-} // namespace
-
 FinderWindow::FinderWindow(MainAccess& main, WindowCoordinator& windows)
     : Form("Form10", QStringLiteral("分析中..."), 6330, 2265), main_(main), windows_(windows) {
     build();
     makeFixedSingle();
-    load();
+    ask();
 }
 
 void FinderWindow::build() {
@@ -65,23 +55,37 @@ void FinderWindow::build() {
                           {"Command2", 4635, 1770, 1575, 375}});
 }
 
-void FinderWindow::load() {
-    ProcessPending();
-    const auto* dialog = windows_.loaded<AnalysisDialog>(WindowId::Form9);
-    const QString address = dialog ? dialog->address() : QString();
-    const QString query = ParserQuery(ParserService(), address);
-    const QString page = viewSource(query);
-    text4_ = query;
-    text1_ = page;
-    analyse();
+void FinderWindow::ask() {
+    AnalysisDialog* asker = dialog();
+    text4_ = ParserQuery(ParserService(), asker ? asker->address() : QString());
+    if (asker)
+        asker->setWaiting(true);
+    fetch_ = FetchPage(text4_, this);
+    connect(fetch_, &WebFetch::finished, this, &FinderWindow::answered);
 }
 
-void FinderWindow::analyse() {
-    ProcessPending();
-    const QString page = text1_;
-    ProcessPending();
+void FinderWindow::answered(const FetchResult& answer) {
+    text1_ = viewSource(answer);
+    delete fetch_;
+    fetch_ = nullptr;
+    const QString found = analyse();
+    if (!found.isEmpty())
+        showFound(found);
+    windows_.show(WindowId::Form10);
+    AnalysisDialog* asker = dialog();
+    if (!asker)
+        return;
+    asker->setWaiting(false);
+    // Its address has done its work once found; otherwise it is kept for another try.
+    if (found.isEmpty())
+        asker->hide();
+    else
+        asker->close();
+}
+
+QString FinderWindow::analyse() {
     const QStringList candidates =
-        FlvUrl_In_Html(page, UrlDatPath(), [this](qint32 index, qint32 count) {
+        FlvUrl_In_Html(text1_, UrlDatPath(), [this](qint32 index, qint32 count) {
             if (index == 0) {
                 // A range of one step at least: an empty one would show a busy bar.
                 progressBar1_->setRange(0, qMax(1, count - 1));
@@ -90,11 +94,8 @@ void FinderWindow::analyse() {
             progressBar1_->setValue(index);
         });
     progressBar1_->setValue(progressBar1_->maximum());
-    ProcessPending();
     textshow_->clear();
-    const QString found = LastVideoAddress(candidates);
-    if (!found.isEmpty())
-        showFound(found);
+    return LastVideoAddress(candidates);
 }
 
 void FinderWindow::showFound(const QString& address) {
@@ -103,8 +104,21 @@ void FinderWindow::showFound(const QString& address) {
     command1_->setEnabled(true);
     command2_->setEnabled(true);
     SetCaption(this, QStringLiteral("分析完成!"));
-    if (QWidget* dialog = windows_.loaded(WindowId::Form9))
-        dialog->close();
+}
+
+AnalysisDialog* FinderWindow::dialog() const {
+    return windows_.loaded<AnalysisDialog>(WindowId::Form9);
+}
+
+void FinderWindow::unloading() {
+    if (!fetch_)
+        return;
+    // Closed before the service answered: the question is withdrawn and the dialog takes input
+    // again.
+    delete fetch_;
+    fetch_ = nullptr;
+    if (AnalysisDialog* asker = dialog())
+        asker->setWaiting(false);
 }
 
 void FinderWindow::play() {
@@ -117,7 +131,10 @@ void FinderWindow::copy() {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     clipboard->setText(textshow_->toPlainText());
-    QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("复制完成!"));
+    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("成功"),
+                                QStringLiteral("复制完成!"), QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 } // namespace ovelo

@@ -1,6 +1,8 @@
 // Form10, the finder window: asks the parsing service for the video behind the page address of
-// the analysis dialog, and offers the address it finds to play or to copy. The whole analysis
-// runs while the window is made, so it is first shown already found or not found.
+// the analysis dialog, and offers the address it finds to play or to copy. It is made hidden
+// when 开始分析 is pressed and asks at once; while the service answers, the analysis dialog
+// takes no input and shows the busy pointer, and the rest of the program goes on. The window
+// shows itself with the answer, found or not found, and then the dialog hides.
 #pragma once
 
 #include "windows/form.h"
@@ -11,8 +13,11 @@ class QPushButton;
 
 namespace ovelo {
 
+class AnalysisDialog;
 class MainAccess;
+class WebFetch;
 class WindowCoordinator;
+struct FetchResult;
 
 class FinderWindow : public Form {
     Q_OBJECT
@@ -22,12 +27,20 @@ class FinderWindow : public Form {
     // The query sent to the service, and the page it answered, decoded.
     QString queryAddress() const { return text4_; }
     QString pageText() const { return text1_; }
+    // Still waiting for the service: the window has not shown itself yet.
+    bool asking() const { return fetch_ != nullptr; }
+
+  protected:
+    void unloading() override;
 
   private:
     void build();
-    void load();
-    void analyse();
+    void ask();
+    void answered(const FetchResult& answer);
+    // The last video address of the page; "" when it has none.
+    QString analyse();
     void showFound(const QString& address);
+    AnalysisDialog* dialog() const;
     void play();
     void copy();
 
@@ -37,6 +50,8 @@ class FinderWindow : public Form {
     QPushButton* command1_ = nullptr;
     QPushButton* command2_ = nullptr;
     QProgressBar* progressBar1_ = nullptr;
+    // The read of the service's answer, a child of this window; null once it has answered.
+    WebFetch* fetch_ = nullptr;
     // Kept as text, not in hidden text boxes: a page can be megabytes long.
     QString text1_;
     QString text4_;

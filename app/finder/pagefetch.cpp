@@ -1,6 +1,5 @@
 #include "finder/pagefetch.h"
 
-#include "platform/blockingfetch.h"
 #include "platform/codepage.h"
 #include "settings/webaddresses.h"
 
@@ -16,10 +15,13 @@ QString ParserQuery(const QString& serviceBase, const QString& pageAddress) {
                                         QStringLiteral("&flag=&format="));
 }
 
-QString viewSource(const QString& address) {
-    const FetchResult result = BlockingFetch(QUrl(address), {{"Content-Type", "text/XML"}},
-                                             kPageFetchTimeout, kMaxPageBytes);
-    return result.ok() ? bytes2BSTR(result.body) : QString();
+WebFetch* FetchPage(const QString& address, QObject* window) {
+    return new WebFetch(QUrl(address), {{"Content-Type", "text/XML"}}, kPageFetchTimeout,
+                        kMaxPageBytes, window);
+}
+
+QString viewSource(const FetchResult& answer) {
+    return answer.ok() ? bytes2BSTR(answer.body) : QString();
 }
 
 QString bytes2BSTR(QByteArrayView body) {

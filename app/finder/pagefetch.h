@@ -1,6 +1,8 @@
-// Reading the parsing service's answer page: the query that asks for a page's video, the
-// waited-for read of the answer, and the decoding of its bytes.
+// Reading the parsing service's answer page: the query that asks for a page's video, the read
+// of the answer, and the decoding of its bytes.
 #pragma once
+
+#include "platform/webfetch.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -17,11 +19,14 @@ inline constexpr qint64 kMaxPageBytes = 32 * 1024 * 1024;
 // "&flag=&format=", after `serviceBase` and one "/".
 QString ParserQuery(const QString& serviceBase, const QString& pageAddress);
 
-// The page at `address` (already escaped), read by a GET with the one header
-// "Content-Type: text/XML" and decoded by bytes2BSTR, whatever the status. "" when anything
-// fails: no answer, a time-out, a body over kMaxPageBytes. Blocks, busy pointer shown, while the
-// windows repaint but take no input.
-QString viewSource(const QString& address);
+// Starts reading the page at `address` (already escaped): a GET with the one header
+// "Content-Type: text/XML", bounded by kPageFetchTimeout and kMaxPageBytes. `window` owns it:
+// closing the window ends the read.
+WebFetch* FetchPage(const QString& address, QObject* window);
+
+// The page a fetch brought, decoded by bytes2BSTR whatever its status. "" when anything failed:
+// no answer, a time-out, a body over kMaxPageBytes.
+QString viewSource(const FetchResult& answer);
 
 // Decodes a page the way the finder always has, whatever the page declares: a byte below 0x80
 // is that character; a byte at or above 0x80 takes the next byte along, and the pair is one

@@ -10,7 +10,6 @@
 
 #include <QLabel>
 #include <QListWidget>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -62,29 +61,45 @@ UpdaterWindow::UpdaterWindow(MainAccess& main)
     connect(down_, &DownloadControl::DownloadFailed, this, &UpdaterWindow::down_DownloadFailed);
     connect(command1_, &QPushButton::clicked, this, &UpdaterWindow::check);
     connect(command2_, &QPushButton::clicked, this, &QWidget::close);
-    // Once whoever made the window has shown it: the blocking read then waits in view.
+    // Once whoever made the window has shown it: the first lines appear in view.
     QTimer::singleShot(0, this, &UpdaterWindow::check);
 }
 
 void UpdaterWindow::check() {
+    // A new check starts from nothing: an earlier read still running is dropped unheard.
+    delete versionRead_;
+    versionRead_ = nullptr;
     list1_->clear();
     addLine(QStringLiteral(">>正在获取当前版本信息...(OK)"));
     fillPb();
-    const QString current = ReadSetting(ini::Version);
-    addLine(QStringLiteral(">>当前版本: V") + current);
+    current_ = ReadSetting(ini::Version);
+    addLine(QStringLiteral(">>当前版本: V") + current_);
     emptyPb();
     addLine(QStringLiteral(">>正在获取最新版本信息...(OK)"));
     fillPb();
-    const QPointer<UpdaterWindow> alive(this);
-    const QString latest = ReadLatestVersion(VersionFileUrl());
-    // The window may have been closed while the read waited.
-    if (!alive || closing_)
-        return;
+    setWaiting(true);
+    versionRead_ = FetchLatestVersion(VersionFileUrl(), this);
+    connect(versionRead_, &WebFetch::finished, this, &UpdaterWindow::versionRead);
+}
+
+void UpdaterWindow::versionRead(const FetchResult& answer) {
+    const QString latest = LatestVersion(answer);
+    delete versionRead_;
+    versionRead_ = nullptr;
+    setWaiting(false);
     if (latest.isEmpty()) {
         addLine(QStringLiteral(">>抱歉,无法连接服务器!"));
         return;
     }
-    compare(current, latest);
+    compare(current_, latest);
+}
+
+void UpdaterWindow::setWaiting(bool waiting) {
+    setButtonsEnabled(!waiting);
+    if (waiting)
+        setCursor(Qt::WaitCursor);
+    else
+        unsetCursor();
 }
 
 void UpdaterWindow::compare(const QString& current, const QString& latest) {
@@ -159,9 +174,10 @@ void UpdaterWindow::down_DownloadFailed() {
 }
 
 void UpdaterWindow::unloading() {
-    closing_ = true;
     addLine(QStringLiteral("检测被终止!"));
     addLine(QStringLiteral("下载被终止!"));
+    delete versionRead_;
+    versionRead_ = nullptr;
     down_->Abort();
 }
 

@@ -1,6 +1,8 @@
 // Form11, "升级": compares the installed version with the update server's and, when they
 // differ, downloads the installer, starts it and ends the program. The check runs when the
-// window loads and at each press of 检测; each step is a ">>" line in List1.
+// window loads and at each press of 检测; each step is a ">>" line in List1. While the version
+// file is read, both buttons are disabled and the window shows the busy pointer; closing the
+// window ends the read.
 #pragma once
 
 #include "windows/form.h"
@@ -14,6 +16,8 @@ namespace ovelo {
 
 class DownloadControl;
 class MainAccess;
+class WebFetch;
+struct FetchResult;
 
 class UpdaterWindow : public Form {
     Q_OBJECT
@@ -25,8 +29,10 @@ class UpdaterWindow : public Form {
 
   private:
     void check();
+    void versionRead(const FetchResult& answer);
     // The steps after the version file has been read.
     void compare(const QString& current, const QString& latest);
+    void setWaiting(bool waiting);
     void addLine(const QString& line);
     void fillPb();
     void emptyPb();
@@ -45,7 +51,9 @@ class UpdaterWindow : public Form {
     QLabel* label1_;
     QLabel* label3_;
     DownloadControl* down_;
-    bool closing_ = false;
+    // The read of the version file, a child of this window; null when none is running.
+    WebFetch* versionRead_ = nullptr;
+    QString current_;
 };
 
 } // namespace ovelo

@@ -1,6 +1,5 @@
 #include "updater/updateserver.h"
 
-#include "platform/blockingfetch.h"
 #include "platform/codepage.h"
 #include "settings/webaddresses.h"
 
@@ -33,15 +32,19 @@ QUrl InstallerUrl() {
     return OnServer(kInstallerPath);
 }
 
-QString ReadLatestVersion(const QUrl& url) {
-    const FetchResult result = BlockingFetch(url, {}, kVersionReadTimeout, kMaxVersionFileBytes);
+WebFetch* FetchLatestVersion(const QUrl& url, QObject* window) {
+    return new WebFetch(url, {}, kVersionReadTimeout, kMaxVersionFileBytes, window);
+}
+
+QString LatestVersion(const FetchResult& answer) {
     // An error page is no version: taken for one, it would differ from every installed version
     // and start a download.
-    if (!result.ok() || result.status < 200 || result.status > 299) {
-        qCInfo(lcUpdateServer) << "no version file at" << url << "status" << result.status;
+    if (!answer.ok() || answer.status < 200 || answer.status > 299) {
+        qCInfo(lcUpdateServer) << "no version file: status" << answer.status << "failure"
+                               << int(answer.failure);
         return {};
     }
-    return DecodeVersionText(result.body);
+    return DecodeVersionText(answer.body);
 }
 
 } // namespace ovelo

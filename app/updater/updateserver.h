@@ -2,6 +2,8 @@
 // version file.
 #pragma once
 
+#include "platform/webfetch.h"
+
 #include <QString>
 #include <QUrl>
 #include <chrono>
@@ -20,8 +22,12 @@ inline constexpr char kInstallerPath[] = "/download/Up.exe";
 QUrl VersionFileUrl();
 QUrl InstallerUrl();
 
-// The whole body of the version file at `url`, as text, untrimmed; "" when the server cannot
-// be reached, answers with anything but success, or sends too much or too slowly.
-QString ReadLatestVersion(const QUrl& url);
+// Starts reading the version file at `url`, bounded by kVersionReadTimeout and
+// kMaxVersionFileBytes. `window` owns the read: closing the window ends it.
+WebFetch* FetchLatestVersion(const QUrl& url, QObject* window);
+
+// The whole body of the version file a fetch brought, as text, untrimmed; "" when the server
+// could not be reached, answered with anything but success, or sent too much or too slowly.
+QString LatestVersion(const FetchResult& answer);
 
 } // namespace ovelo

@@ -35,10 +35,35 @@ QString AnalysisDialog::address() const {
 }
 
 void AnalysisDialog::start() {
-    // The finder reads the address from this dialog, so it stays loaded, only hidden.
-    if (windows_.has(WindowId::Form10))
+    if (windows_.loaded(WindowId::Form10)) {
         windows_.show(WindowId::Form10);
+    } else if (windows_.has(WindowId::Form10)) {
+        // Made hidden, the finder asks the service and shows itself with the answer; this
+        // dialog hides then.
+        windows_.window(WindowId::Form10);
+        return;
+    }
+    // The finder reads the address from this dialog, so it stays loaded, only hidden.
     hide();
+}
+
+void AnalysisDialog::setWaiting(bool waiting) {
+    waiting_ = waiting;
+    // The controls, not the window: Qt takes the pointer of a disabled window back to the
+    // arrow, and the close box stays as a way out.
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        control->setEnabled(!waiting);
+    if (waiting)
+        setCursor(Qt::WaitCursor);
+    else
+        unsetCursor();
+}
+
+void AnalysisDialog::unloading() {
+    // Closed while the finder waits: its question goes with the dialog that asked it.
+    if (waiting_)
+        if (QWidget* finder = windows_.loaded(WindowId::Form10))
+            finder->close();
 }
 
 } // namespace ovelo

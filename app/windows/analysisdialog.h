@@ -16,12 +16,20 @@ class AnalysisDialog : public Form {
 
     // The page address, read by the finder when it starts.
     QString address() const;
+    // While the finder waits for the service, the dialog takes no input and shows the busy
+    // pointer; the other windows stay as they are.
+    void setWaiting(bool waiting);
+    bool waiting() const { return waiting_; }
+
+  protected:
+    void unloading() override;
 
   private:
     void start();
 
     WindowCoordinator& windows_;
     QLineEdit* text1_;
+    bool waiting_ = false;
 };
 
 } // namespace ovelo

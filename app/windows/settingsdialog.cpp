@@ -234,10 +234,12 @@ void SettingsDialog::Command2Click() {
     WriteSetting(kBoss.entry, CodeFor(kBoss, Combo(this, kBoss)->currentText()));
     WriteSetting(kPlay.entry, CodeFor(kPlay, Combo(this, kPlay)->currentText()));
     WriteSetting(kStop.entry, CodeFor(kStop, Combo(this, kStop)->currentText()));
-    QMessageBox box(QMessageBox::Information, QStringLiteral("设置"), Text(kDoneText),
-                    QMessageBox::Ok, this);
-    box.exec();
-    close();
+    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("设置"), Text(kDoneText),
+                                QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    // The dialog goes once the user has seen the box; the settings are written already.
+    connect(box, &QMessageBox::finished, this, &QWidget::close);
+    box->open();
 }
 
 } // namespace ovelo

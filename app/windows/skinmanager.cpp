@@ -22,11 +22,6 @@ namespace ovelo {
 
 namespace {
 
-QString ChooseSkinFile(QWidget* parent) {
-    return QFileDialog::getOpenFileName(parent, QString(), QString(),
-                                        QStringLiteral("皮肤文件 (*.skn)"));
-}
-
 QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
@@ -38,7 +33,7 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
 SkinManager::SkinManager()
     : Form("Form4", QStringLiteral("皮肤管理器"), 5730, 3540), file1_(new QListWidget(this)),
       command1_(Button(this, "Command1", QStringLiteral("应用"))),
-      mnufile_(new QMenu(QStringLiteral("文件"), this)), chooseFile_(ChooseSkinFile) {
+      mnufile_(new QMenu(QStringLiteral("文件"), this)) {
     file1_->setObjectName("File1");
     file1_->viewport()->installEventFilter(this);
     connect(file1_, &QListWidget::itemDoubleClicked, this, &SkinManager::Apply);
@@ -106,7 +101,19 @@ void SkinManager::Apply() {
 }
 
 void SkinManager::Command3Click() {
-    const QString chosen = chooseFile_ ? chooseFile_(this) : QString();
+    if (chooseFile_) {
+        AddSkinFile(chooseFile_(this));
+        return;
+    }
+    auto* dialog = new QFileDialog(this, QString(), QString(), QStringLiteral("皮肤文件 (*.skn)"));
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    // Only an accepted dialog names a file; a cancelled one adds nothing.
+    connect(dialog, &QFileDialog::fileSelected, this, &SkinManager::AddSkinFile);
+    dialog->open();
+}
+
+void SkinManager::AddSkinFile(const QString& chosen) {
     if (chosen.isEmpty())
         return;
     const QString target = QDir(SkinFolder()).filePath(QFileInfo(chosen).fileName());
@@ -115,8 +122,10 @@ void SkinManager::Command3Click() {
         return;
     }
     File1Refresh();
-    QMessageBox::information(this, QGuiApplication::applicationDisplayName(),
-                             QString::fromUtf8(kAddedText));
+    auto* box = new QMessageBox(QMessageBox::Information, QGuiApplication::applicationDisplayName(),
+                                QString::fromUtf8(kAddedText), QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 } // namespace ovelo

@@ -15,7 +15,7 @@ namespace ovelo {
 class SkinManager : public Form {
     Q_OBJECT
   public:
-    // Asks for a skin file to add; "" when the user cancels.
+    // Asks for a skin file to add at once, instead of the dialog; "" when the user cancels.
     using FileChooser = std::function<QString(QWidget* parent)>;
 
     SkinManager();
@@ -36,6 +36,7 @@ class SkinManager : public Form {
     void File1Refresh();
     void Apply();
     void Command3Click();
+    void AddSkinFile(const QString& chosen);
 
     QListWidget* file1_;
     QPushButton* command1_;
