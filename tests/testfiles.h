@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QDirIterator>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
 #include <QtTest>
 
 // Writes `bytes` as the whole file `path`; its folder must exist.
@@ -28,4 +30,18 @@ inline void CopyProgramFolder(const QString& to) {
         QDir().mkpath(QFileInfo(target).path());
         QFile::copy(file, target);
     }
+}
+
+// The environment of a program started by a test: its home, data, config and cache folders
+// under `root`, on X, with the program's own log quiet.
+inline QProcessEnvironment ProgramEnvironment(const QTemporaryDir& root) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"}) {
+        const QString path = root.filePath(QString("home/") + name);
+        QDir().mkpath(path);
+        env.insert(name, path);
+    }
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.remove("QT_LOGGING_RULES");
+    return env;
 }

@@ -48,14 +48,7 @@ class Ovelo {
         QFile::setPermissions(folder() + "/ovelo", QFile::ReadOwner | QFile::WriteOwner |
                                                        QFile::ExeOwner | QFile::ReadGroup |
                                                        QFile::ExeGroup);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"}) {
-            const QString path = root_.filePath(QString("home/") + name);
-            QDir().mkpath(path);
-            env.insert(name, path);
-        }
-        env.insert("QT_QPA_PLATFORM", "xcb");
-        env.remove("QT_LOGGING_RULES");
+        QProcessEnvironment env = ProgramEnvironment(root_);
         process_.setProcessEnvironment(env);
         process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process_.setStandardOutputFile(QProcess::nullDevice());

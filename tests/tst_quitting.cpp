@@ -192,15 +192,8 @@ class Program {
   private:
     // Folders and a bus of its own; the stand-in user chooses the menu item a wait starts from.
     QProcessEnvironment environment(const PrivateBus& bus, Wait wait) const {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"}) {
-            const QString path = root_.filePath(QString("home/") + name);
-            QDir().mkpath(path);
-            env.insert(name, path);
-        }
-        env.insert("QT_QPA_PLATFORM", "xcb");
+        QProcessEnvironment env = ProgramEnvironment(root_);
         env.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
-        env.remove("QT_LOGGING_RULES");
         if (wait == Wait::PageFetch || wait == Wait::VersionCheck || wait == Wait::Download) {
             env.insert("LD_PRELOAD", MENU_USER_LIBRARY);
             env.insert("OVELO_TEST_MENU_ITEM", wait == Wait::PageFetch ? "mnufx" : "jcsj");
