@@ -48,7 +48,7 @@ bool MainWindow::videoOnScreen() const {
     // The boss key hides the window and leaves the movie playing: the screen may rest then.
     if (isVisible() && IsPlaying(*player_))
         return true;
-    const auto* fullScreen = windows_.loaded<FullScreenWindow>(WindowId::Form3);
+    const auto* fullScreen = windows_.loaded<FullScreenWindow>(WindowId::FullScreen);
     return fullScreen && fullScreen->isVisible() && IsPlaying(fullScreen->player());
 }
 

@@ -21,7 +21,7 @@ void MainWindow::createMenus() {
     const auto toggle = [this] { player_->PauseMovie(); };
     const auto stop = [this] { player_->StopMovie(); };
     const auto quit = [this] { Quit(); };
-    const auto about = showWindow(WindowId::Form5);
+    const auto about = showWindow(WindowId::About);
     const std::vector<MenuRow> menus = {{"mf", "文件", true},
                                         {"ms", "操作", true},
                                         {"mzdy", "设置", true},
@@ -29,8 +29,8 @@ void MainWindow::createMenus() {
                                         {"tc", "托盘菜单项", false}};
     const std::vector<MenuItemRow> items = {
         {"mf", "mo", "打开", "Ctrl+O", [this] { OpenFile(1); }},
-        {"mf", "mourl", "打开URL", "Ctrl+U", showWindow(WindowId::Form2)},
-        {"mf", "mnufx", "分析视频地址", "", showWindow(WindowId::Form9)},
+        {"mf", "mourl", "打开URL", "Ctrl+U", showWindow(WindowId::Address)},
+        {"mf", "mnufx", "分析视频地址", "", showWindow(WindowId::Analysis)},
         {"mf", "dq", "读取保存进度", "Ctrl+R", [this] { ResumeSavedPosition(); }},
         {"mf", "m2", kSeparator, "", {}},
         {"mf", "mt", "退出", "Ctrl+Q", quit},
@@ -38,15 +38,15 @@ void MainWindow::createMenus() {
         {"ms", "mpause", "暂停", "Ctrl+Z", toggle},
         {"ms", "mtz", "停止", "Ctrl+T", stop},
         {"ms", "mnuqp", "全屏", "Ctrl+A", [this] { EnterFullScreen(); }},
-        {"mzdy", "mskin", "皮肤管理器", "Del", showWindow(WindowId::Form4)},
+        {"mzdy", "mskin", "皮肤管理器", "Del", showWindow(WindowId::SkinManager)},
         {"mzdy", "mdhhh", kSeparator, "", {}},
-        {"mzdy", "mnusetting", "全局设置", "Ctrl+S", showWindow(WindowId::Form6)},
-        {"mhelp", "whflv", "Flv是什么?", "", showWindow(WindowId::Form7)},
-        {"mhelp", "whf4v", "F4v是什么?", "", showWindow(WindowId::Form8)},
+        {"mzdy", "mnusetting", "全局设置", "Ctrl+S", showWindow(WindowId::Settings)},
+        {"mhelp", "whflv", "Flv是什么?", "", showWindow(WindowId::AboutFlv)},
+        {"mhelp", "whf4v", "F4v是什么?", "", showWindow(WindowId::AboutF4v)},
         {"mhelp", "kkkkkkkkkk", kSeparator, "", {}},
         {"mhelp", "brell", kMakerName, "Ctrl+W", [this] { OpenProductSite(); }},
         {"mhelp", "mnn", kSeparator, "", {}},
-        {"mhelp", "jcsj", "检测升级", "", showWindow(WindowId::Form11)},
+        {"mhelp", "jcsj", "检测升级", "", showWindow(WindowId::Updater)},
         {"mhelp", "mnugy", "关于", "", about},
         {"tc", "zjm", "主界面", "Ctrl+F5", [this] { RestoreMainWindow(); }},
         {"tc", "mx", kSeparator, "", {}},
@@ -67,7 +67,7 @@ void MainWindow::createMenus() {
 
 void MainWindow::OpenAddressFromTray() {
     ShowAndFocus();
-    windows_.show(WindowId::Form2);
+    windows_.show(WindowId::Address);
 }
 
 } // namespace ovelo

@@ -148,7 +148,7 @@ void MainWindow::Timer2Tick() {
         label3_->setText(loaded ? QStringLiteral("%1/%2").arg(time.seconds).arg(time.total)
                                 : QStringLiteral("00:00/00:00"));
     }
-    if (auto* settings = windows_.window<SettingsDialog>(WindowId::Form6))
+    if (auto* settings = windows_.window<SettingsDialog>(WindowId::Settings))
         settings->followShortcutPage();
 }
 

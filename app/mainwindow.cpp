@@ -159,11 +159,11 @@ void MainWindow::createIdlePictures() {
         QSize size;
         std::function<void()> command;
     } pictures[] = {
-        {"Picture3", "打开Url", OpenUrlPicture, {33, 33}, showWindow(WindowId::Form2)},
+        {"Picture3", "打开Url", OpenUrlPicture, {33, 33}, showWindow(WindowId::Address)},
         {"Picture2", "打开本地文件", OpenFilePicture, {33, 33}, [this] { OpenFile(1); }},
         {"Picture4", "Ovelo Online", OnlinePicture, {137, 121}, [this] { OpenProductSite(); }},
-        {"Picture5", "设置", SettingsPicture, {33, 33}, showWindow(WindowId::Form6)},
-        {"Picture6", "皮肤", SkinPicture, {33, 33}, showWindow(WindowId::Form4)},
+        {"Picture5", "设置", SettingsPicture, {33, 33}, showWindow(WindowId::Settings)},
+        {"Picture6", "皮肤", SkinPicture, {33, 33}, showWindow(WindowId::SkinManager)},
     };
     for (const auto& p : pictures) {
         QToolButton* button = PictureButton(client_, p.name, QString::fromUtf8(p.tip));

@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
         return CreateControl(QStringLiteral("Flv.Velmora"), parent, OVELO_PROGRAM_DIR);
     };
     WindowCoordinator windows;
-    windows.setFactory(WindowId::Form3, [&](WindowContext& c) {
+    windows.setFactory(WindowId::FullScreen, [&](WindowContext& c) {
         return new FullScreenWindow(c.main, c.windows, c.main.mainScreen(), createControl);
     });
     MainWindow window(windows, createControl);
@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
         toFullScreen.push_back(t.elapsed());
         Wait(800);
         bothRss.push_back(KiBOf("VmRSS:"));
-        auto* fullScreen = windows.loaded<FullScreenWindow>(WindowId::Form3);
+        auto* fullScreen = windows.loaded<FullScreenWindow>(WindowId::FullScreen);
         const float handedBack = float(qRound(fullScreen->player().CurrentTime()));
         t.restart();
         QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);

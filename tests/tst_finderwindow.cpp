@@ -71,9 +71,9 @@ struct Finder {
     Finder() { p.setIni("Net", "Parser", stub.base() + "/svc"); }
     // 开始分析 in the analysis dialog, opened as the menu opens it; returns as the click does.
     void press(const QString& address) {
-        p.windows.show(WindowId::Form9);
-        p.child<QLineEdit>(WindowId::Form9, "Text1")->setText(address);
-        p.click(WindowId::Form9, "Command1");
+        p.windows.show(WindowId::Analysis);
+        p.child<QLineEdit>(WindowId::Analysis, "Text1")->setText(address);
+        p.click(WindowId::Analysis, "Command1");
     }
     // The same, and the finder once it has shown itself with the answer.
     FinderWindow* start(const QString& address) {
@@ -83,20 +83,20 @@ struct Finder {
         return shownFinder();
     }
     FinderWindow* shownFinder() {
-        auto* finder = p.windows.loaded<FinderWindow>(WindowId::Form10);
+        auto* finder = p.windows.loaded<FinderWindow>(WindowId::Finder);
         return finder && finder->isVisible() ? finder : nullptr;
     }
     // Answers with `page`, noting first how the windows look while they wait for it.
     void answerNoting(const QByteArray& page) {
         stub.route("/svc/parse.php", [this, page](const QByteArray&) {
-            QWidget* dialog = p.windows.loaded(WindowId::Form9);
+            QWidget* dialog = p.windows.loaded(WindowId::Analysis);
             asked.dialogShown = dialog && dialog->isVisible();
-            asked.controlsDisabled = dialog && !p.child(WindowId::Form9, "Text1")->isEnabled() &&
-                                     !p.child(WindowId::Form9, "Command1")->isEnabled() &&
-                                     !p.child(WindowId::Form9, "Command2")->isEnabled();
+            asked.controlsDisabled = dialog && !p.child(WindowId::Analysis, "Text1")->isEnabled() &&
+                                     !p.child(WindowId::Analysis, "Command1")->isEnabled() &&
+                                     !p.child(WindowId::Analysis, "Command2")->isEnabled();
             asked.pointer = dialog ? dialog->cursor().shape() : Qt::ArrowCursor;
             asked.programWideOverride = QGuiApplication::overrideCursor() != nullptr;
-            auto* finder = p.windows.loaded<FinderWindow>(WindowId::Form10);
+            auto* finder = p.windows.loaded<FinderWindow>(WindowId::Finder);
             asked.finderHidden = finder && finder->asking() && !finder->isVisible();
             return HttpStub::Reply(HttpStub::Response(200, page));
         });
@@ -106,8 +106,8 @@ struct Finder {
         QTRY_COMPARE(stub.requests().size(), 1);
         QTRY_COMPARE(stub.openConnections(), 1);
     }
-    QString shown() { return p.child<QPlainTextEdit>(WindowId::Form10, "Textshow")->toPlainText(); }
-    bool enabled(const char* name) { return p.child(WindowId::Form10, name)->isEnabled(); }
+    QString shown() { return p.child<QPlainTextEdit>(WindowId::Finder, "Textshow")->toPlainText(); }
+    bool enabled(const char* name) { return p.child(WindowId::Finder, name)->isEnabled(); }
 
     Program p;
     HttpStub stub;
@@ -123,11 +123,11 @@ class TestFinderWindow : public QObject {
         Finder f;
         f.answerNoting(kFoundPage);
         ShowsAndHides order;
-        f.p.windows.show(WindowId::Form9);
-        order.watch(f.p.windows.loaded(WindowId::Form9));
+        f.p.windows.show(WindowId::Analysis);
+        order.watch(f.p.windows.loaded(WindowId::Analysis));
         f.press("http://v.example/p/1.html?a=1&b=2");
         // The click returns at once: the finder is made hidden and asks.
-        auto* asking = f.p.windows.loaded<FinderWindow>(WindowId::Form10);
+        auto* asking = f.p.windows.loaded<FinderWindow>(WindowId::Finder);
         QVERIFY(asking && asking->asking() && !asking->isVisible());
         order.watch(asking);
         QTRY_VERIFY(f.shownFinder());
@@ -153,7 +153,7 @@ class TestFinderWindow : public QObject {
         QCOMPARE(finder->windowTitle(), QString("分析完成!"));
         QCOMPARE(f.shown(), QString("http://cdn.example/b.f4v?key=2"));
         QVERIFY(f.enabled("Textshow") && f.enabled("Command1") && f.enabled("Command2"));
-        QVERIFY(!f.p.windows.loaded(WindowId::Form9));
+        QVERIFY(!f.p.windows.loaded(WindowId::Analysis));
         QVERIFY(f.p.main.player.played.isEmpty());
         // url.dat in the program folder records every href.
         QFile list(f.p.folder.filePath("url.dat"));
@@ -163,21 +163,21 @@ class TestFinderWindow : public QObject {
         // A second start only brings the same window forward: no new analysis.
         QCOMPARE(f.start("http://other.example/"), finder);
         QCOMPARE(f.stub.requests().size(), 1);
-        QVERIFY(!f.p.windows.loaded(WindowId::Form9)->isVisible());
+        QVERIFY(!f.p.windows.loaded(WindowId::Analysis)->isVisible());
         QCOMPARE(f.shown(), QString("http://cdn.example/b.f4v?key=2"));
 
         MessageBoxWatch watch;
-        f.p.click(WindowId::Form10, "Command2");
+        f.p.click(WindowId::Finder, "Command2");
         QCOMPARE(QGuiApplication::clipboard()->text(), QString("http://cdn.example/b.f4v?key=2"));
         QTRY_COMPARE(watch.seen, QStringList({"成功", "复制完成!"}));
         QCOMPARE(watch.icon, QMessageBox::Information);
-        QCOMPARE(f.p.windows.loaded(WindowId::Form10), finder);
+        QCOMPARE(f.p.windows.loaded(WindowId::Finder), finder);
 
         // Played as the box holds it, and the finder closes.
-        f.p.child<QPlainTextEdit>(WindowId::Form10, "Textshow")->setPlainText("http://e/x.flv?1");
-        f.p.click(WindowId::Form10, "Command1");
+        f.p.child<QPlainTextEdit>(WindowId::Finder, "Textshow")->setPlainText("http://e/x.flv?1");
+        f.p.click(WindowId::Finder, "Command1");
         QCOMPARE(f.p.main.player.played, QStringList{"http://e/x.flv?1"});
-        QVERIFY(!f.p.windows.loaded(WindowId::Form10));
+        QVERIFY(!f.p.windows.loaded(WindowId::Finder));
     }
 
     void nothingFoundKeepsTheDialogHidden_data() {
@@ -206,12 +206,12 @@ class TestFinderWindow : public QObject {
         QCOMPARE(finder->windowTitle(), QString("分析中..."));
         QCOMPARE(f.shown(), QString());
         QVERIFY(!f.enabled("Textshow") && !f.enabled("Command1") && !f.enabled("Command2"));
-        auto* dialog = f.p.windows.loaded<AnalysisDialog>(WindowId::Form9);
+        auto* dialog = f.p.windows.loaded<AnalysisDialog>(WindowId::Analysis);
         QVERIFY(dialog && !dialog->isVisible());
         QCOMPARE(dialog->address(), QString("http://v.example/p/2.html"));
         // Ready for another try once shown again.
         QVERIFY(!dialog->waiting() && dialog->cursor().shape() == Qt::ArrowCursor);
-        QVERIFY(f.p.child(WindowId::Form9, "Command1")->isEnabled());
+        QVERIFY(f.p.child(WindowId::Analysis, "Command1")->isEnabled());
         QVERIFY(QFile::exists(f.p.folder.filePath("url.dat")));
     }
 
@@ -229,8 +229,8 @@ class TestFinderWindow : public QObject {
         f.stub.route("/svc/parse.php", [](const QByteArray&) { return HttpStub::Silent(); });
         f.press("http://v.example/p/3.html");
         f.waitForTheQuestion();
-        QPointer<QWidget> finder = f.p.windows.loaded(WindowId::Form10);
-        QPointer<QWidget> dialog = f.p.windows.loaded(WindowId::Form9);
+        QPointer<QWidget> finder = f.p.windows.loaded(WindowId::Finder);
+        QPointer<QWidget> dialog = f.p.windows.loaded(WindowId::Analysis);
         if (closed == "Form10")
             finder->close();
         else if (closed == "Form9")
@@ -239,11 +239,11 @@ class TestFinderWindow : public QObject {
             f.p.windows.unloadAll();
         QTRY_COMPARE(f.stub.openConnections(), 0);
         QTRY_VERIFY(!finder);
-        QVERIFY(!f.p.windows.loaded(WindowId::Form10));
+        QVERIFY(!f.p.windows.loaded(WindowId::Finder));
         if (closed == "Form10") {
             // The dialog is back as it was before 开始分析, for another try.
             QVERIFY(dialog && dialog->isVisible());
-            QVERIFY(f.p.child(WindowId::Form9, "Command1")->isEnabled());
+            QVERIFY(f.p.child(WindowId::Analysis, "Command1")->isEnabled());
             QCOMPARE(dialog->cursor().shape(), Qt::ArrowCursor);
         } else {
             QTRY_VERIFY(!dialog);

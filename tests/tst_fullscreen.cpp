@@ -15,7 +15,7 @@ namespace {
 // The program's windows with a full-screen window whose player the test scripts.
 struct FullScreen : Program {
     FullScreen() {
-        windows.setFactory(WindowId::Form3, [this](WindowContext& c) {
+        windows.setFactory(WindowId::FullScreen, [this](WindowContext& c) {
             return new FullScreenWindow(c.main, c.windows, nullptr, [this](QWidget* parent) {
                 second = new ScriptedPlayer(parent);
                 return second;
@@ -32,8 +32,10 @@ struct FullScreen : Program {
         main.player.log.clear();
         second->log.clear();
     }
-    FullScreenWindow* window() const { return windows.loaded<FullScreenWindow>(WindowId::Form3); }
-    QWidget* hint() const { return windows.loaded(WindowId::Form12); }
+    FullScreenWindow* window() const {
+        return windows.loaded<FullScreenWindow>(WindowId::FullScreen);
+    }
+    QWidget* hint() const { return windows.loaded(WindowId::FullScreenHint); }
 
     ScriptedPlayer* second = nullptr;
 };

@@ -297,7 +297,7 @@ class TestMainWindow : public QObject {
         Window w;
         WriteToIni("Net", "Parser", service.base(), w.folder.filePath("Config.ini"));
         w.find<QAction>("mnufx")->trigger();
-        QWidget* dialog = w.windows.loaded(WindowId::Form9);
+        QWidget* dialog = w.windows.loaded(WindowId::Analysis);
         QVERIFY(dialog);
         dialog->findChild<QLineEdit*>("Text1")->setText("http://v.example/p/1.html");
         QTest::mouseClick(dialog->findChild<QPushButton*>("Command1"), Qt::LeftButton);
@@ -305,7 +305,7 @@ class TestMainWindow : public QObject {
         w.engine->calls.clear();
         QTest::keyClick(w.control->picture1(), Qt::Key_Space);
         QCOMPARE(w.engine->calls.filter("pauseMovie").count(), 1);
-        auto* finder = w.windows.loaded<FinderWindow>(WindowId::Form10);
+        auto* finder = w.windows.loaded<FinderWindow>(WindowId::Finder);
         QVERIFY(finder && finder->asking());
         QCOMPARE(service.openConnections(), 1);
     }

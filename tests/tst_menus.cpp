@@ -126,30 +126,31 @@ class TestMenus : public QObject {
         w.window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
         QTest::keyClick(w.window.get(), Qt::Key_U, Qt::ControlModifier);
-        QWidget* address = w.windows.loaded(WindowId::Form2);
+        QWidget* address = w.windows.loaded(WindowId::Address);
         QVERIFY(address && address->isVisible());
         address->close();
         w.window->hide();
         w.find<QAction>("skurl")->trigger(); // from the tray: the main window, then Form2
         QVERIFY(w.window->isVisible());
-        QWidget* again = w.windows.loaded(WindowId::Form2);
+        QWidget* again = w.windows.loaded(WindowId::Address);
         QVERIFY(again && again != address);
         w.find<QToolButton>("Picture3")->click(); // the same single window
-        QCOMPARE(w.windows.loaded(WindowId::Form2), again);
+        QCOMPARE(w.windows.loaded(WindowId::Address), again);
 
         w.find<QAction>("mnugy")->trigger();
-        QWidget* about = w.windows.loaded(WindowId::Form5);
+        QWidget* about = w.windows.loaded(WindowId::About);
         w.find<QAction>("mnuabout")->trigger();
-        QCOMPARE(w.windows.loaded(WindowId::Form5), about);
+        QCOMPARE(w.windows.loaded(WindowId::About), about);
         w.find<QAction>("mnufx")->trigger();
         w.find<QAction>("whflv")->trigger();
         w.find<QAction>("whf4v")->trigger();
         w.find<QAction>("mskin")->trigger();
-        for (WindowId id : {WindowId::Form9, WindowId::Form7, WindowId::Form8, WindowId::Form4})
+        for (WindowId id :
+             {WindowId::Analysis, WindowId::AboutFlv, WindowId::AboutF4v, WindowId::SkinManager})
             QVERIFY(w.windows.loaded(id)->isVisible());
-        w.windows.loaded(WindowId::Form4)->close();
+        w.windows.loaded(WindowId::SkinManager)->close();
         w.find<QToolButton>("Picture6")->click();
-        QVERIFY(w.windows.loaded(WindowId::Form4)->isVisible());
+        QVERIFY(w.windows.loaded(WindowId::SkinManager)->isVisible());
 
         OpenedUrls opened;
         WriteToIni("Net", "Site", "http://site.example/o", w.folder.filePath("Config.ini"));
@@ -182,23 +183,24 @@ class TestMenus : public QObject {
         QVERIFY(mnuqp->isEnabled());
         w.engine->calls.clear();
         mnuqp->trigger();
-        QVERIFY(w.windows.loaded(WindowId::Form3)->isVisible());
-        QVERIFY(w.windows.loaded(WindowId::Form12)->isVisible());
+        QVERIFY(w.windows.loaded(WindowId::FullScreen)->isVisible());
+        QVERIFY(w.windows.loaded(WindowId::FullScreenHint)->isVisible());
         QCOMPARE(w.engine->calls, QStringList{"pauseMovie()"});
-        QTest::keyClick(w.windows.loaded(WindowId::Form3), Qt::Key_Escape);
-        QVERIFY(!w.windows.loaded(WindowId::Form3) && !w.windows.loaded(WindowId::Form12));
+        QTest::keyClick(w.windows.loaded(WindowId::FullScreen), Qt::Key_Escape);
+        QVERIFY(!w.windows.loaded(WindowId::FullScreen) &&
+                !w.windows.loaded(WindowId::FullScreenHint));
 
         // The settings dialog is kept ready, hidden, and made again after each close.
-        auto* settings = w.windows.loaded(WindowId::Form6);
+        auto* settings = w.windows.loaded(WindowId::Settings);
         QVERIFY(settings && !settings->isVisible());
         w.find<QAction>("mnusetting")->trigger();
         QVERIFY(settings->isVisible());
         settings->close();
         w.tick();
-        QVERIFY(w.windows.loaded(WindowId::Form6) &&
-                !w.windows.loaded(WindowId::Form6)->isVisible());
+        QVERIFY(w.windows.loaded(WindowId::Settings) &&
+                !w.windows.loaded(WindowId::Settings)->isVisible());
         w.find<QToolButton>("Picture5")->click();
-        QVERIFY(w.windows.loaded(WindowId::Form6)->isVisible());
+        QVERIFY(w.windows.loaded(WindowId::Settings)->isVisible());
     }
 };
 

@@ -17,19 +17,19 @@ namespace {
 
 struct Settings : Program {
     SettingsDialog* open() {
-        auto* dialog = qobject_cast<SettingsDialog*>(windows.show(WindowId::Form6));
+        auto* dialog = qobject_cast<SettingsDialog*>(windows.show(WindowId::Settings));
         return dialog;
     }
-    template <typename T> T* get(const char* name) { return child<T>(WindowId::Form6, name); }
+    template <typename T> T* get(const char* name) { return child<T>(WindowId::Settings, name); }
     // Presses 确定 and answers the box it raises, keeping what the box said. The dialog is
     // still there while the box shows, over it.
     void confirm() {
-        click(WindowId::Form6, "Command2");
+        click(WindowId::Settings, "Command2");
         QMessageBox* box = nullptr;
         QTRY_VERIFY((box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())));
         boxSaid = {box->windowTitle(), box->text()};
         boxIcon = box->icon();
-        boxOverDialog = box->parentWidget() == windows.loaded(WindowId::Form6) &&
+        boxOverDialog = box->parentWidget() == windows.loaded(WindowId::Settings) &&
                         box->windowModality() == Qt::WindowModal;
         box->accept();
     }
@@ -39,7 +39,7 @@ struct Settings : Program {
     }
     bool shown(const char* name) {
         QWidget* w = get<QWidget>(name);
-        return w->isVisibleTo(windows.loaded(WindowId::Form6));
+        return w->isVisibleTo(windows.loaded(WindowId::Settings));
     }
 
     QStringList boxSaid;
@@ -110,7 +110,7 @@ class TestSettingsDialog : public QObject {
         QCOMPARE(s.boxSaid, (QStringList{"设置", SettingsDialog::kDoneText}));
         QCOMPARE(s.boxIcon, QMessageBox::Information);
         QVERIFY(s.boxOverDialog);
-        QVERIFY(!s.windows.loaded(WindowId::Form6));
+        QVERIFY(!s.windows.loaded(WindowId::Settings));
     }
 
     void typedKeysAreSavedByTheMapping() {
@@ -137,8 +137,8 @@ class TestSettingsDialog : public QObject {
             f.open(QIODevice::ReadOnly);
             return f.readAll();
         }();
-        s.click(WindowId::Form6, "Command1");
-        QVERIFY(!s.windows.loaded(WindowId::Form6));
+        s.click(WindowId::Settings, "Command1");
+        QVERIFY(!s.windows.loaded(WindowId::Settings));
         QFile after(s.folder.filePath("Config.ini"));
         QVERIFY(after.open(QIODevice::ReadOnly));
         QCOMPARE(after.readAll(), before);
@@ -173,14 +173,14 @@ class TestSettingsDialog : public QObject {
         QVERIFY(s.shown("Frame3") && s.shown("Combo1") && s.shown("Frame5"));
         QTRY_VERIFY_WITH_TIMEOUT(!s.shown("S1"), 150);
         tabs->setCurrentIndex(0);
-        s.windows.window<SettingsDialog>(WindowId::Form6)->followShortcutPage();
+        s.windows.window<SettingsDialog>(WindowId::Settings)->followShortcutPage();
         QVERIFY(s.shown("Check1") && !s.shown("Combo1") && !s.shown("Check5"));
     }
 
     void valuesAreThoseOfWhenItWasMade() {
         Settings s;
         s.setIni("Config", "AutoSave", "on");
-        SettingsDialog* hidden = s.windows.window<SettingsDialog>(WindowId::Form6);
+        SettingsDialog* hidden = s.windows.window<SettingsDialog>(WindowId::Settings);
         QVERIFY(!hidden->isVisible());
         s.setIni("Config", "AutoSave", "off");
         QCOMPARE(s.open(), hidden);

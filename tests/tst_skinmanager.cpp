@@ -25,11 +25,11 @@ struct Manager : Program {
     }
     QString skinPath(const QString& name) const { return folder.filePath("Skin/" + name); }
     SkinManager* open() {
-        auto* form = qobject_cast<SkinManager*>(windows.show(WindowId::Form4));
+        auto* form = qobject_cast<SkinManager*>(windows.show(WindowId::SkinManager));
         form->setFileChooser([this](QWidget*) { return chosen; });
         return form;
     }
-    QListWidget* list() { return child<QListWidget>(WindowId::Form4, "File1"); }
+    QListWidget* list() { return child<QListWidget>(WindowId::SkinManager, "File1"); }
     QStringList names() {
         QStringList all;
         for (int i = 0; i < list()->count(); ++i)
@@ -43,15 +43,17 @@ struct Manager : Program {
         QTest::mousePress(list()->viewport(), button, {}, where);
         QTest::mouseRelease(list()->viewport(), button, {}, where);
     }
-    bool applyEnabled() { return child<QPushButton>(WindowId::Form4, "Command1")->isEnabled(); }
+    bool applyEnabled() {
+        return child<QPushButton>(WindowId::SkinManager, "Command1")->isEnabled();
+    }
     // Presses 添加 and answers any box it raises, keeping what the box said. The box is open
     // when the press returns, over the manager.
     void add() {
-        click(WindowId::Form4, "Command3");
+        click(WindowId::SkinManager, "Command3");
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             boxText = box->text();
             boxIcon = box->icon();
-            boxOverManager = box->parentWidget() == windows.loaded(WindowId::Form4);
+            boxOverManager = box->parentWidget() == windows.loaded(WindowId::SkinManager);
             box->accept();
         }
     }
@@ -83,9 +85,9 @@ class TestSkinManager : public QObject {
         QCOMPARE(m.names(), QStringList({"Blue.skn", "Dark.skn"}));
         QVERIFY(!m.applyEnabled());
         for (const char* name : {"Command3", "Command1", "Command2"})
-            QVERIFY(m.child<QPushButton>(WindowId::Form4, name));
-        QCOMPARE(m.child<QPushButton>(WindowId::Form4, "Command3")->text(), QString("添加"));
-        QCOMPARE(m.child<QPushButton>(WindowId::Form4, "Command2")->text(), QString("退出"));
+            QVERIFY(m.child<QPushButton>(WindowId::SkinManager, name));
+        QCOMPARE(m.child<QPushButton>(WindowId::SkinManager, "Command3")->text(), QString("添加"));
+        QCOMPARE(m.child<QPushButton>(WindowId::SkinManager, "Command2")->text(), QString("退出"));
     }
 
     void presses_enable_apply_and_the_right_one_opens_the_menu() {
@@ -119,7 +121,7 @@ class TestSkinManager : public QObject {
         QCOMPARE(AttachedSkin(), m.skinPath("Dark.skn"));
         QVERIFY(qApp->styleSheet().contains("Ovelo skin Dark"));
         // The window stays open after applying.
-        QVERIFY(m.windows.loaded(WindowId::Form4));
+        QVERIFY(m.windows.loaded(WindowId::SkinManager));
     }
 
     // Without a choice there is nothing to apply: "Skin\" is not recorded over the skin in use.
@@ -129,7 +131,7 @@ class TestSkinManager : public QObject {
         m.press(Qt::LeftButton, QPoint(5, m.list()->viewport()->height() - 5));
         QVERIFY(m.applyEnabled());
         QVERIFY(m.list()->selectedItems().isEmpty());
-        m.click(WindowId::Form4, "Command1");
+        m.click(WindowId::SkinManager, "Command1");
         QCOMPARE(m.ini("Skin", "Url"), QString("Skin\\Blue.skn"));
         QCOMPARE(AttachedSkin(), QString());
     }

@@ -48,7 +48,7 @@ struct Updater : Program {
     void serveInstaller(const QByteArray& bytes) { stub.answer("/download/Up.exe", 200, bytes); }
     // Shows the window and waits for the check to come to a stop.
     void open() {
-        windows.show(WindowId::Form11);
+        windows.show(WindowId::Updater);
         waitForStop();
     }
     void waitForStop() { QTRY_VERIFY(lines().size() >= 4 && stopped(lines().last())); }
@@ -56,7 +56,7 @@ struct Updater : Program {
         return line == kNoServer || line == kUpToDate || line == kInstalled.last() ||
                line == "启动错误!" || line == kDownloading;
     }
-    QStringList lines() { return Lines(child<QListWidget>(WindowId::Form11, "List1")); }
+    QStringList lines() { return Lines(child<QListWidget>(WindowId::Updater, "List1")); }
     static QStringList Lines(const QListWidget* list) {
         QStringList all;
         for (int i = 0; list && i < list->count(); ++i)
@@ -65,21 +65,21 @@ struct Updater : Program {
     }
     // Closes the window by `close` and gives the list as it was when the window went.
     template <typename Close> QStringList linesAtClose(Close close) {
-        auto* form = qobject_cast<Form*>(windows.loaded(WindowId::Form11));
-        auto* list = child<QListWidget>(WindowId::Form11, "List1");
+        auto* form = qobject_cast<Form*>(windows.loaded(WindowId::Updater));
+        auto* list = child<QListWidget>(WindowId::Updater, "List1");
         QStringList atClose;
         QObject::connect(form, &Form::unloaded, list, [&] { atClose = Lines(list); });
         close();
         return atClose;
     }
-    QString label(const char* name) { return child<QLabel>(WindowId::Form11, name)->text(); }
+    QString label(const char* name) { return child<QLabel>(WindowId::Updater, name)->text(); }
     bool buttonsEnabled() {
-        return child<QWidget>(WindowId::Form11, "Command1")->isEnabled() &&
-               child<QWidget>(WindowId::Form11, "Command2")->isEnabled();
+        return child<QWidget>(WindowId::Updater, "Command1")->isEnabled() &&
+               child<QWidget>(WindowId::Updater, "Command2")->isEnabled();
     }
     bool buttonsDisabled() {
-        return !child<QWidget>(WindowId::Form11, "Command1")->isEnabled() &&
-               !child<QWidget>(WindowId::Form11, "Command2")->isEnabled();
+        return !child<QWidget>(WindowId::Updater, "Command1")->isEnabled() &&
+               !child<QWidget>(WindowId::Updater, "Command2")->isEnabled();
     }
     int requestsFor(const QByteArray& path) {
         int n = 0;
@@ -129,15 +129,15 @@ class TestUpdater : public QObject {
         QVERIFY(u.buttonsEnabled());
         // 检测 again clears the list and reads the server again; the menu only brings the
         // window forward.
-        u.click(WindowId::Form11, "Command1");
+        u.click(WindowId::Updater, "Command1");
         QCOMPARE(u.lines(), CheckLines("2.1", "2.1").mid(0, 3));
         u.waitForStop();
         QCOMPARE(u.lines(), CheckLines("2.1", "2.1") << kUpToDate);
-        u.windows.show(WindowId::Form11);
+        u.windows.show(WindowId::Updater);
         // 取消 closes after the two abort lines.
-        const QStringList atClose = u.linesAtClose([&] { u.click(WindowId::Form11, "Command2"); });
+        const QStringList atClose = u.linesAtClose([&] { u.click(WindowId::Updater, "Command2"); });
         QCOMPARE(atClose, CheckLines("2.1", "2.1") << kUpToDate << kAborted);
-        QVERIFY(!u.windows.loaded(WindowId::Form11));
+        QVERIFY(!u.windows.loaded(WindowId::Updater));
         QCOMPARE(u.requestsFor("/download/Update.txt"), 2);
         QCOMPARE(u.requestsFor("/download/Up.exe"), 0);
     }
@@ -147,18 +147,18 @@ class TestUpdater : public QObject {
     void silentServerHoldsTheButtonsUntilTheWindowCloses() {
         Updater u;
         u.stub.route("/download/Update.txt", [](const QByteArray&) { return HttpStub::Silent(); });
-        u.windows.show(WindowId::Form11);
+        u.windows.show(WindowId::Updater);
         QTRY_COMPARE(u.stub.openConnections(), 1);
         QTRY_COMPARE(u.requestsFor("/download/Update.txt"), 1);
         QCOMPARE(u.lines(), QStringList({kGetCurrent, ">>当前版本: V2.1", kGetLatest}));
         QVERIFY(u.buttonsDisabled());
-        QWidget* window = u.windows.loaded(WindowId::Form11);
+        QWidget* window = u.windows.loaded(WindowId::Updater);
         QCOMPARE(window->cursor().shape(), Qt::WaitCursor);
         QVERIFY(!QGuiApplication::overrideCursor());
         const QStringList atClose = u.linesAtClose([window] { window->close(); });
         QCOMPARE(atClose, QStringList({kGetCurrent, ">>当前版本: V2.1", kGetLatest}) << kAborted);
         QTRY_COMPARE(u.stub.openConnections(), 0);
-        QVERIFY(!u.windows.loaded(WindowId::Form11));
+        QVERIFY(!u.windows.loaded(WindowId::Updater));
         QCOMPARE(u.main.ended, 0);
     }
 
@@ -216,9 +216,9 @@ class TestUpdater : public QObject {
         u.open();
         QCOMPARE(u.lines(), four);
         QVERIFY(u.buttonsEnabled());
-        QCOMPARE(u.child<QWidget>(WindowId::Form11, "Pb")->parentWidget()->cursor().shape(),
+        QCOMPARE(u.child<QWidget>(WindowId::Updater, "Pb")->parentWidget()->cursor().shape(),
                  Qt::ArrowCursor);
-        u.click(WindowId::Form11, "Command1");
+        u.click(WindowId::Updater, "Command1");
         QCOMPARE(u.lines(), four.mid(0, 3));
         QVERIFY(u.buttonsDisabled());
         u.waitForStop();
@@ -243,10 +243,10 @@ class TestUpdater : public QObject {
         const QByteArray firstBytes = Head(announced) + QByteArray(3500, 'x');
         u.stub.route("/download/Up.exe",
                      [firstBytes](const QByteArray&) { return HttpStub::Stall(firstBytes); });
-        u.windows.show(WindowId::Form11);
+        u.windows.show(WindowId::Updater);
         QTRY_COMPARE(u.label("Label1"), progress);
         QCOMPARE(u.label("Label3"), QString("下载文件: Up.exe"));
-        auto* pb = u.child<QProgressBar>(WindowId::Form11, "Pb");
+        auto* pb = u.child<QProgressBar>(WindowId::Updater, "Pb");
         QCOMPARE(pb->minimum(), 0);
         QCOMPARE(pb->maximum(), maximum);
         if (maximum > 0)
@@ -255,7 +255,7 @@ class TestUpdater : public QObject {
         QCOMPARE(u.lines().last(), kDownloading);
 
         // Closed by its close box mid-way: the download ends and leaves nothing behind.
-        QWidget* window = u.windows.loaded(WindowId::Form11);
+        QWidget* window = u.windows.loaded(WindowId::Updater);
         const QStringList atClose = u.linesAtClose([window] { window->close(); });
         QCOMPARE(atClose, CheckLines("2.1", "2.2") << kDownloading << kAborted);
         QTRY_COMPARE(u.stub.openConnections(), 0);

@@ -52,19 +52,19 @@ class TestWindows : public QObject {
   private slots:
     void eachWindowIsOneInstanceUntilClosed() {
         Program p;
-        QWidget* first = p.windows.show(WindowId::Form2);
+        QWidget* first = p.windows.show(WindowId::Address);
         QVERIFY(first && first->isVisible());
         QCOMPARE(first->objectName(), QString("Form2"));
         QVERIFY(!first->parentWidget());
         QVERIFY(!first->isModal());
-        p.child<QLineEdit>(WindowId::Form2, "Text1")->setText("rtmp://typed");
-        QCOMPARE(p.windows.show(WindowId::Form2), first);
+        p.child<QLineEdit>(WindowId::Address, "Text1")->setText("rtmp://typed");
+        QCOMPARE(p.windows.show(WindowId::Address), first);
         first->close();
-        QVERIFY(!p.windows.loaded(WindowId::Form2));
+        QVERIFY(!p.windows.loaded(WindowId::Address));
         // Made anew, with its initial text.
-        QWidget* second = p.windows.show(WindowId::Form2);
+        QWidget* second = p.windows.show(WindowId::Address);
         QVERIFY(second);
-        QCOMPARE(p.child<QLineEdit>(WindowId::Form2, "Text1")->text(), QString("http://"));
+        QCOMPARE(p.child<QLineEdit>(WindowId::Address, "Text1")->text(), QString("http://"));
         // The program has every one of its windows.
         for (WindowId id : kUnloadOrder)
             QVERIFY(p.windows.has(id));
@@ -79,11 +79,11 @@ class TestWindows : public QObject {
     void addressWindowPlaysWhatWasTyped() {
         QFETCH(QString, typed);
         Program p;
-        p.windows.show(WindowId::Form2);
-        p.child<QLineEdit>(WindowId::Form2, "Text1")->setText(typed);
-        p.click(WindowId::Form2, "Command1");
+        p.windows.show(WindowId::Address);
+        p.child<QLineEdit>(WindowId::Address, "Text1")->setText(typed);
+        p.click(WindowId::Address, "Command1");
         QCOMPARE(p.main.player.played, QStringList{typed});
-        QVERIFY(!p.windows.loaded(WindowId::Form2));
+        QVERIFY(!p.windows.loaded(WindowId::Address));
     }
 
     void analysisDialogHidesAndKeepsItsAddress() {
@@ -93,58 +93,58 @@ class TestWindows : public QObject {
         QVERIFY(closed.listen(QHostAddress::LocalHost));
         p.setIni("Net", "Parser", QString("http://127.0.0.1:%1/").arg(closed.serverPort()));
         closed.close();
-        p.windows.show(WindowId::Form9);
-        QCOMPARE(p.child<QGroupBox>(WindowId::Form9, "Frame1")->title(), QString("视频地址"));
-        p.child<QLineEdit>(WindowId::Form9, "Text1")->setText("http://v.example/page");
-        p.click(WindowId::Form9, "Command1");
-        auto* dialog = p.windows.loaded<AnalysisDialog>(WindowId::Form9);
+        p.windows.show(WindowId::Analysis);
+        QCOMPARE(p.child<QGroupBox>(WindowId::Analysis, "Frame1")->title(), QString("视频地址"));
+        p.child<QLineEdit>(WindowId::Analysis, "Text1")->setText("http://v.example/page");
+        p.click(WindowId::Analysis, "Command1");
+        auto* dialog = p.windows.loaded<AnalysisDialog>(WindowId::Analysis);
         QVERIFY(dialog);
         QTRY_VERIFY(!dialog->isVisible());
         QCOMPARE(dialog->address(), QString("http://v.example/page"));
         QVERIFY(p.main.player.played.isEmpty());
         // Shown again, the address is still there; 取消 unloads it.
-        QCOMPARE(p.windows.show(WindowId::Form9), dialog);
+        QCOMPARE(p.windows.show(WindowId::Analysis), dialog);
         QCOMPARE(dialog->address(), QString("http://v.example/page"));
-        p.click(WindowId::Form9, "Command2");
-        QVERIFY(!p.windows.loaded(WindowId::Form9));
+        p.click(WindowId::Analysis, "Command2");
+        QVERIFY(!p.windows.loaded(WindowId::Analysis));
     }
 
     void aboutAndKnowledgeTexts() {
         Program p;
         // The site is configuration, shown as plain text.
         p.setIni("Net", "Site", "https://example.org/a&b<i>");
-        p.windows.show(WindowId::Form5);
-        auto* site = p.child<QLabel>(WindowId::Form5, "Label2");
+        p.windows.show(WindowId::About);
+        auto* site = p.child<QLabel>(WindowId::About, "Label2");
         QCOMPARE(site->text(), QString("https://example.org/a&b<i>"));
         QCOMPARE(site->textFormat(), Qt::PlainText);
-        QCOMPARE(p.child<QLabel>(WindowId::Form5, "Label3")->text(), QString("V1.2.0.2250"));
-        QVERIFY(!p.child<QLabel>(WindowId::Form5, "Picture2")->pixmap().isNull());
-        p.click(WindowId::Form5, "Command1");
-        QVERIFY(!p.windows.loaded(WindowId::Form5));
+        QCOMPARE(p.child<QLabel>(WindowId::About, "Label3")->text(), QString("V1.2.0.2250"));
+        QVERIFY(!p.child<QLabel>(WindowId::About, "Picture2")->pixmap().isNull());
+        p.click(WindowId::About, "Command1");
+        QVERIFY(!p.windows.loaded(WindowId::About));
 
-        p.windows.show(WindowId::Form7);
-        p.windows.show(WindowId::Form8);
-        QCOMPARE(p.windows.loaded(WindowId::Form7)->windowTitle(), QString("知识中心"));
-        QCOMPARE(p.child<QLabel>(WindowId::Form7, "Label1")->text(), QString("什么是Flv?"));
-        QCOMPARE(p.child<QLabel>(WindowId::Form8, "Label1")->text(), QString("什么是F4v?"));
-        const QString flv = p.child<QLabel>(WindowId::Form7, "Label2")->text();
-        const QString f4v = p.child<QLabel>(WindowId::Form8, "Label2")->text();
+        p.windows.show(WindowId::AboutFlv);
+        p.windows.show(WindowId::AboutF4v);
+        QCOMPARE(p.windows.loaded(WindowId::AboutFlv)->windowTitle(), QString("知识中心"));
+        QCOMPARE(p.child<QLabel>(WindowId::AboutFlv, "Label1")->text(), QString("什么是Flv?"));
+        QCOMPARE(p.child<QLabel>(WindowId::AboutF4v, "Label1")->text(), QString("什么是F4v?"));
+        const QString flv = p.child<QLabel>(WindowId::AboutFlv, "Label2")->text();
+        const QString f4v = p.child<QLabel>(WindowId::AboutF4v, "Label2")->text();
         QVERIFY(flv.startsWith("FLV 是FLASH VIDEO的简称，FLV流媒体格式是随着Flash MX的推出"));
         QVERIFY(flv.endsWith("不能在网络上很好的使用等缺点。\n"));
         QVERIFY(f4v.startsWith("F4V是Adobe公司为了迎接高清时代"));
         QVERIFY(f4v.endsWith("码率最高可达50Mbps。 "));
-        QCOMPARE(Twips(p.child(WindowId::Form7, "Label1")).left(), 2760);
-        QCOMPARE(Twips(p.child(WindowId::Form8, "Label1")).left(), 2880);
+        QCOMPARE(Twips(p.child(WindowId::AboutFlv, "Label1")).left(), 2760);
+        QCOMPARE(Twips(p.child(WindowId::AboutF4v, "Label1")).left(), 2880);
     }
 
     void designSizesAndBorders_data() {
         QTest::addColumn<WindowId>("id");
         QTest::addColumn<QSize>("inner");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("Form2") << WindowId::Form2 << QSize(4680, 1515) << "打开URL...";
-        QTest::newRow("Form9") << WindowId::Form9 << QSize(4755, 1740) << "网络视频分析";
-        QTest::newRow("Form5") << WindowId::Form5 << QSize(6855, 3930) << "关于";
-        QTest::newRow("Form7") << WindowId::Form7 << QSize(6795, 3675) << "知识中心";
+        QTest::newRow("Form2") << WindowId::Address << QSize(4680, 1515) << "打开URL...";
+        QTest::newRow("Form9") << WindowId::Analysis << QSize(4755, 1740) << "网络视频分析";
+        QTest::newRow("Form5") << WindowId::About << QSize(6855, 3930) << "关于";
+        QTest::newRow("Form7") << WindowId::AboutFlv << QSize(6795, 3675) << "知识中心";
     }
     void designSizesAndBorders() {
         QFETCH(WindowId, id);
@@ -174,14 +174,14 @@ class TestWindows : public QObject {
     void closingUnloadsInOrder() {
         Program p;
         QStringList unloaded;
-        for (WindowId id : {WindowId::Form2, WindowId::Form5, WindowId::Form9, WindowId::Form7,
-                            WindowId::Form8}) {
+        for (WindowId id : {WindowId::Address, WindowId::About, WindowId::Analysis,
+                            WindowId::AboutFlv, WindowId::AboutF4v}) {
             auto* form = qobject_cast<Form*>(p.windows.show(id));
             QObject::connect(form, &Form::unloaded, form,
                              [&unloaded, form] { unloaded << form->objectName(); });
         }
         // Hidden but loaded counts too.
-        p.windows.loaded(WindowId::Form9)->hide();
+        p.windows.loaded(WindowId::Analysis)->hide();
         p.windows.unloadAll();
         QCOMPARE(unloaded, QStringList({"Form9", "Form8", "Form7", "Form5", "Form2"}));
         for (WindowId id : kUnloadOrder)

@@ -71,7 +71,7 @@ void FinderWindow::answered(const FetchResult& answer) {
     const QString found = analyse();
     if (!found.isEmpty())
         showFound(found);
-    windows_.show(WindowId::Form10);
+    windows_.show(WindowId::Finder);
     AnalysisDialog* asker = dialog();
     if (!asker)
         return;
@@ -107,7 +107,7 @@ void FinderWindow::showFound(const QString& address) {
 }
 
 AnalysisDialog* FinderWindow::dialog() const {
-    return windows_.loaded<AnalysisDialog>(WindowId::Form9);
+    return windows_.loaded<AnalysisDialog>(WindowId::Analysis);
 }
 
 void FinderWindow::unloading() {

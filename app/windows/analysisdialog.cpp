@@ -35,12 +35,12 @@ QString AnalysisDialog::address() const {
 }
 
 void AnalysisDialog::start() {
-    if (windows_.loaded(WindowId::Form10)) {
-        windows_.show(WindowId::Form10);
-    } else if (windows_.has(WindowId::Form10)) {
+    if (windows_.loaded(WindowId::Finder)) {
+        windows_.show(WindowId::Finder);
+    } else if (windows_.has(WindowId::Finder)) {
         // Made hidden, the finder asks the service and shows itself with the answer; this
         // dialog hides then.
-        windows_.window(WindowId::Form10);
+        windows_.window(WindowId::Finder);
         return;
     }
     // The finder reads the address from this dialog, so it stays loaded, only hidden.
@@ -62,7 +62,7 @@ void AnalysisDialog::setWaiting(bool waiting) {
 void AnalysisDialog::unloading() {
     // Closed while the finder waits: its question goes with the dialog that asked it.
     if (waiting_)
-        if (QWidget* finder = windows_.loaded(WindowId::Form10))
+        if (QWidget* finder = windows_.loaded(WindowId::Finder))
             finder->close();
 }
 

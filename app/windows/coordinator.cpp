@@ -24,20 +24,21 @@ namespace {
 // The windows the program has, and how each is made.
 std::map<WindowId, WindowCoordinator::Factory> ProgramWindows() {
     return {
-        {WindowId::Form2, [](WindowContext& c) { return new AddressWindow(c.main); }},
-        {WindowId::Form3,
+        {WindowId::Address, [](WindowContext& c) { return new AddressWindow(c.main); }},
+        {WindowId::FullScreen,
          [](WindowContext& c) {
              return new FullScreenWindow(c.main, c.windows, c.main.mainScreen());
          }},
-        {WindowId::Form4, [](WindowContext&) { return new SkinManager; }},
-        {WindowId::Form5, [](WindowContext&) { return new AboutWindow; }},
-        {WindowId::Form6, [](WindowContext& c) { return new SettingsDialog(c.main); }},
-        {WindowId::Form7, [](WindowContext&) { return KnowledgeWindow::AboutFlv(); }},
-        {WindowId::Form8, [](WindowContext&) { return KnowledgeWindow::AboutF4v(); }},
-        {WindowId::Form9, [](WindowContext& c) { return new AnalysisDialog(c.windows); }},
-        {WindowId::Form10, [](WindowContext& c) { return new FinderWindow(c.main, c.windows); }},
-        {WindowId::Form11, [](WindowContext& c) { return new UpdaterWindow(c.main); }},
-        {WindowId::Form12, [](WindowContext& c) { return new HintWindow(c.main.mainScreen()); }},
+        {WindowId::SkinManager, [](WindowContext&) { return new SkinManager; }},
+        {WindowId::About, [](WindowContext&) { return new AboutWindow; }},
+        {WindowId::Settings, [](WindowContext& c) { return new SettingsDialog(c.main); }},
+        {WindowId::AboutFlv, [](WindowContext&) { return KnowledgeWindow::AboutFlv(); }},
+        {WindowId::AboutF4v, [](WindowContext&) { return KnowledgeWindow::AboutF4v(); }},
+        {WindowId::Analysis, [](WindowContext& c) { return new AnalysisDialog(c.windows); }},
+        {WindowId::Finder, [](WindowContext& c) { return new FinderWindow(c.main, c.windows); }},
+        {WindowId::Updater, [](WindowContext& c) { return new UpdaterWindow(c.main); }},
+        {WindowId::FullScreenHint,
+         [](WindowContext& c) { return new HintWindow(c.main.mainScreen()); }},
     };
 }
 

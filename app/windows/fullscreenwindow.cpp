@@ -48,7 +48,7 @@ FullScreenWindow::FullScreenWindow(MainAccess& main, WindowCoordinator& windows,
 }
 
 void FullScreenWindow::HandOver(WindowCoordinator& windows, MainAccess& main) {
-    auto* fullScreen = qobject_cast<FullScreenWindow*>(windows.show(WindowId::Form3));
+    auto* fullScreen = qobject_cast<FullScreenWindow*>(windows.show(WindowId::FullScreen));
     if (!fullScreen)
         return;
     flv::Velmora& mainPlayer = main.mainPlayer();
@@ -57,7 +57,7 @@ void FullScreenWindow::HandOver(WindowCoordinator& windows, MainAccess& main) {
     second.GotoTime(RoundEven(mainPlayer.CurrentTime()));
     second.SetVolume(main.volumeSliderValue());
     mainPlayer.PauseMovie();
-    QWidget* hint = windows.show(WindowId::Form12);
+    QWidget* hint = windows.show(WindowId::FullScreenHint);
     // Once the banner is gone the keys go to the full-screen window again, where Esc works.
     if (hint)
         connect(hint, &QObject::destroyed, fullScreen, [fullScreen] {
@@ -102,7 +102,7 @@ void FullScreenWindow::unloading() {
     // Only a movie that had ended by itself ends the main window's playback too.
     if (stateBeforeEscape_.value_or(player_->State()) == flv::state::Stop)
         main_.mainPlayer().StopMovie();
-    if (QWidget* hint = windows_.loaded(WindowId::Form12))
+    if (QWidget* hint = windows_.loaded(WindowId::FullScreenHint))
         hint->close();
 }
 
