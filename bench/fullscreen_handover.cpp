@@ -2,14 +2,15 @@
 // frame on screen, and from Esc to the main player playing again; and the memory while both
 // players exist. Run under an X server by bench/fullscreen.
 #include "eventloop.h"
-#include "mainwindow.h"
-#include "platform/controlfactory.h"
+#include "mainwindow/mainwindow.h"
 #include "platform/programfolder.h"
+#include "player/controlfactory.h"
 #include "windows/coordinator.h"
 #include "windows/fullscreenwindow.h"
 #include "windows/mainaccess.h"
 
 #include "flv/velmora.h"
+#include "shell/programwindows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -80,8 +81,9 @@ int main(int argc, char** argv) {
         return CreateControl(QStringLiteral("Flv.Velmora"), parent, OVELO_PROGRAM_DIR);
     };
     WindowCoordinator windows;
+    RegisterProgramWindows(windows);
     windows.setFactory(WindowId::FullScreen, [&](WindowContext& c) {
-        return new FullScreenWindow(c.main, c.windows, c.main.mainScreen(), createControl);
+        return new FullScreenWindow(c.main, c.main.mainScreen(), createControl);
     });
     MainWindow window(windows, createControl);
     windows.setMain(&window);

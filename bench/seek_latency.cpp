@@ -3,7 +3,7 @@
 // one), and on to the first position past it (playing again). Run under an X server by
 // bench/run, which compares mpv's own seek through its IPC.
 #include "eventloop.h"
-#include "platform/controlfactory.h"
+#include "player/controlfactory.h"
 
 #include "flv/velmora.h"
 

@@ -11,6 +11,6 @@ set_tests_properties(finder PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 
 # The finder window's flow against a service inside the test.
 add_qt_test(tst_finderwindow httpstub.h httpstub.cpp programfixture.h)
-target_link_libraries(tst_finderwindow PRIVATE ovelo_windows ovelo_player)
+target_link_libraries(tst_finderwindow PRIVATE ovelo_shell)
 add_test(NAME finderwindow COMMAND tst_finderwindow)
 set_tests_properties(finderwindow PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")

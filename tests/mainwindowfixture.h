@@ -2,11 +2,12 @@
 // tests share.
 #pragma once
 
-#include "mainwindow.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/statuspanels.h"
 #include "movie/movieengine.h"
 #include "platform/programfolder.h"
 #include "settings/inifile.h"
-#include "statuspanels.h"
+#include "shell/programwindows.h"
 #include "velmoracontrol.h"
 #include "windows/coordinator.h"
 
@@ -41,6 +42,7 @@ struct Window {
             file.open(QIODevice::WriteOnly);
             file.write(ini);
         }
+        RegisterProgramWindows(windows);
         window = std::make_unique<MainWindow>(windows, [this](QWidget* parent) {
             control = new flv::VelmoraControl(parent, [this](QObject*) {
                 engine = new FakeEngine;

@@ -4,6 +4,7 @@
 #include "platform/programfolder.h"
 #include "player/standinplayer.h"
 #include "settings/inifile.h"
+#include "shell/programwindows.h"
 #include "windows/coordinator.h"
 #include "windows/mainaccess.h"
 
@@ -60,6 +61,7 @@ struct FakeMain : MainAccess {
 struct Program {
     Program() {
         SetProgramFolderForTesting(folder.path());
+        RegisterProgramWindows(windows);
         windows.setMain(&main);
     }
     ~Program() { SetProgramFolderForTesting({}); }

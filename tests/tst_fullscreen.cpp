@@ -16,7 +16,7 @@ namespace {
 struct FullScreen : Program {
     FullScreen() {
         windows.setFactory(WindowId::FullScreen, [this](WindowContext& c) {
-            return new FullScreenWindow(c.main, c.windows, nullptr, [this](QWidget* parent) {
+            return new FullScreenWindow(c.main, nullptr, [this](QWidget* parent) {
                 second = new ScriptedPlayer(parent);
                 return second;
             });
@@ -26,7 +26,7 @@ struct FullScreen : Program {
     }
     void enter(float at) {
         main.player.time = at;
-        FullScreenWindow::HandOver(windows, main);
+        HandOverToFullScreen(windows, main);
         QVERIFY(window());
         QVERIFY(QTest::qWaitForWindowExposed(window()));
         main.player.log.clear();
@@ -68,7 +68,7 @@ class TestFullScreen : public QObject {
         QFETCH(QString, goTo);
         FullScreen f;
         f.main.player.time = at;
-        FullScreenWindow::HandOver(f.windows, f.main);
+        HandOverToFullScreen(f.windows, f.main);
         QVERIFY(f.second);
         QCOMPARE(f.second->log,
                  (QStringList{"PlayMovie(" + f.main.player.movie + ")", goTo, "SetVolume(35)"}));

@@ -1,8 +1,9 @@
 // The main window on a screen of normal and of double density (run at both by CTest): the
 // layout in twips is the same, and the pictures on the screen are drawn at the screen's pixels,
 // not enlarged from smaller ones.
-#include "mainwindow.h"
+#include "mainwindow/mainwindow.h"
 #include "platform/programfolder.h"
+#include "shell/programwindows.h"
 #include "windows/coordinator.h"
 
 #include <QPainter>
@@ -75,6 +76,7 @@ class TestHighDensity : public QObject {
     void initTestCase() {
         SetProgramFolderForTesting(folder_.path());
         window_ = std::make_unique<MainWindow>(windows_);
+        RegisterProgramWindows(windows_);
         windows_.setMain(window_.get());
         window_->setGeometry(QRect(QPoint(0, 0), window_->size()));
         window_->show();

@@ -5,13 +5,14 @@
 #include "httpstub.h"
 
 #include "layout/layout.h"
-#include "mainwindow.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/opendialog.h"
+#include "mainwindow/statuspanels.h"
 #include "movie/playermovie.h"
-#include "opendialog.h"
-#include "platform/controlfactory.h"
 #include "platform/programfolder.h"
+#include "player/controlfactory.h"
 #include "settings/inifile.h"
-#include "statuspanels.h"
+#include "shell/programwindows.h"
 #include "velmoracontrol.h"
 #include "windows/coordinator.h"
 
@@ -404,6 +405,7 @@ class TestMainWindow : public QObject {
         QTemporaryDir folder;
         SetProgramFolderForTesting(folder.path());
         WindowCoordinator windows;
+        RegisterProgramWindows(windows);
         MainWindow window(windows, [](QWidget*) { return nullptr; });
         windows.setMain(&window);
         window.Load("/v/a.flv");
@@ -422,6 +424,7 @@ class TestMainWindow : public QObject {
         QTemporaryDir folder;
         SetProgramFolderForTesting(folder.path());
         WindowCoordinator windows;
+        RegisterProgramWindows(windows);
         MainWindow window(windows, [](QWidget* parent) {
             return CreateControl("Flv.Velmora", parent, OVELO_PROGRAM_DIR);
         });

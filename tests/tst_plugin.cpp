@@ -1,5 +1,5 @@
 // Finding and loading the control library by ProgID, and driving it late bound.
-#include "platform/controlfactory.h"
+#include "player/controlfactory.h"
 
 #include <QSignalSpy>
 #include <QtTest>

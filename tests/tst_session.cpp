@@ -1,10 +1,10 @@
 // The desktop's side of the program on a bus of the test's own: the screensaver held off and
 // released, and the MPRIS interfaces as a desktop's media controls use them.
-#include "platform/screensaverinhibitor.h"
 #include "player/standinplayer.h"
 #include "privatebus.h"
 #include "session/mediacommands.h"
 #include "session/mpris.h"
+#include "session/screensaverinhibitor.h"
 
 #include <QDBusArgument>
 #include <QDBusMessage>

@@ -1,11 +1,12 @@
 // The skin engine: what attaching a skin changes, what it refuses, what every skin keeps, the
 // shipped skins, and the skin attached at start-up.
 #include "logo.h"
-#include "mainwindow.h"
+#include "mainwindow/mainwindow.h"
 #include "movie/movieengine.h"
 #include "platform/programfolder.h"
 #include "player/standinplayer.h"
 #include "settings/inifile.h"
+#include "shell/programwindows.h"
 #include "skins/glass.h"
 #include "skins/skinengine.h"
 #include "velmoracontrol.h"
@@ -207,7 +208,6 @@ class TestSkins : public QObject {
         SkinH_SetAero(0);
     }
 
-
     // Restyling gives widgets back the font they had when first styled; the logo's size is
     // set for its control's height after that.
     void the_logo_keeps_its_size_across_skins() {
@@ -233,6 +233,7 @@ class TestSkins : public QObject {
         for (int start = 0; start < 2; ++start) {
             AttachProgramLook();
             WindowCoordinator windows;
+            RegisterProgramWindows(windows);
             MainWindow window(windows, [](QWidget* parent) { return new StandInPlayer(parent); });
             windows.setMain(&window);
             window.Load(QString());
@@ -242,6 +243,7 @@ class TestSkins : public QObject {
         QFile::remove(folder.filePath("Config.ini"));
         AttachProgramLook();
         WindowCoordinator windows;
+        RegisterProgramWindows(windows);
         MainWindow window(windows, [](QWidget* parent) { return new StandInPlayer(parent); });
         windows.setMain(&window);
         window.Load(QString());

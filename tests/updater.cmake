@@ -1,6 +1,6 @@
 # The updater against an update server inside the test.
 add_qt_test(tst_updater httpstub.h httpstub.cpp)
-target_link_libraries(tst_updater PRIVATE ovelo_windows ovelo_player)
+target_link_libraries(tst_updater PRIVATE ovelo_shell)
 add_test(NAME updater COMMAND tst_updater)
 set_tests_properties(updater PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 

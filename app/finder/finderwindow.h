@@ -1,8 +1,6 @@
-// Form10, the finder window: asks the parsing service for the video behind the page address of
-// the analysis dialog, and offers the address it finds to play or to copy. It is made hidden
-// when 开始分析 is pressed and asks at once; while the service answers, the analysis dialog
-// takes no input and shows the busy pointer, and the rest of the program goes on. The window
-// shows itself with the answer, found or not found, and then the dialog hides.
+// Form10, the finder window: asks the parsing service for the video behind a page address, and
+// offers the address it finds to play or to copy. It is made hidden and asks at once; it shows
+// itself with the answer, found or not found.
 #pragma once
 
 #include "windows/form.h"
@@ -13,48 +11,51 @@ class QPushButton;
 
 namespace ovelo {
 
-class AnalysisDialog;
-class MainAccess;
 class WebFetch;
-class WindowCoordinator;
 struct FetchResult;
 
 class FinderWindow : public Form {
     Q_OBJECT
   public:
-    FinderWindow(MainAccess& main, WindowCoordinator& windows);
+    FinderWindow();
 
+    // Asks the service about the page at `pageAddress`.
+    void ask(const QString& pageAddress);
     // The query sent to the service, and the page it answered, decoded.
-    QString queryAddress() const { return text4_; }
-    QString pageText() const { return text1_; }
+    QString queryAddress() const { return queryAddress_; }
+    QString pageText() const { return pageText_; }
     // Still waiting for the service: the window has not shown itself yet.
     bool asking() const { return fetch_ != nullptr; }
+
+  signals:
+    // The window shows the answer: a video address, or none.
+    void answered(bool found);
+    // Closed before the service answered.
+    void questionWithdrawn();
+    // 播放: the address in the box, as the user may have edited it.
+    void addressChosen(const QString& address);
 
   protected:
     void unloading() override;
 
   private:
     void build();
-    void ask();
-    void answered(const FetchResult& answer);
+    void onAnswer(const FetchResult& answer);
     // The last video address of the page; "" when it has none.
     QString analyse();
     void showFound(const QString& address);
-    AnalysisDialog* dialog() const;
     void play();
     void copy();
 
-    MainAccess& main_;
-    WindowCoordinator& windows_;
-    QPlainTextEdit* textshow_ = nullptr;
-    QPushButton* command1_ = nullptr;
-    QPushButton* command2_ = nullptr;
-    QProgressBar* progressBar1_ = nullptr;
+    QPlainTextEdit* addressBox_ = nullptr;
+    QPushButton* playButton_ = nullptr;
+    QPushButton* copyButton_ = nullptr;
+    QProgressBar* progressBar_ = nullptr;
     // The read of the service's answer, a child of this window; null once it has answered.
     WebFetch* fetch_ = nullptr;
     // Kept as text, not in hidden text boxes: a page can be megabytes long.
-    QString text1_;
-    QString text4_;
+    QString pageText_;
+    QString queryAddress_;
 };
 
 } // namespace ovelo

@@ -1,6 +1,6 @@
 #include "player/playerhost.h"
 
-#include "platform/controlfactory.h"
+#include "player/controlfactory.h"
 #include "player/standinplayer.h"
 
 #include "flv/velmora.h"

@@ -3,8 +3,8 @@
 // and fail quietly where the desktop lacks the service.
 #pragma once
 
-#include "platform/screensaverinhibitor.h"
 #include "session/mpris.h"
+#include "session/screensaverinhibitor.h"
 
 #include <QDBusConnection>
 #include <QObject>

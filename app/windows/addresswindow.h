@@ -1,4 +1,4 @@
-// Form2, "打开URL...": plays an address the user types.
+// Form2, "打开URL...": an address the user types, for the main player.
 #pragma once
 
 #include "windows/form.h"
@@ -7,18 +7,17 @@ class QLineEdit;
 
 namespace ovelo {
 
-class MainAccess;
-
 class AddressWindow : public Form {
     Q_OBJECT
   public:
-    explicit AddressWindow(MainAccess& main);
+    AddressWindow();
+
+  signals:
+    // 打开: the address exactly as typed; blanks and a bare "http://" are the player's to judge.
+    void addressChosen(const QString& address);
 
   private:
-    void open();
-
-    MainAccess& main_;
-    QLineEdit* text1_;
+    QLineEdit* address_;
 };
 
 } // namespace ovelo

@@ -1,7 +1,6 @@
 #include "windows/analysisdialog.h"
 
 #include "layout/design.h"
-#include "windows/coordinator.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -9,19 +8,18 @@
 
 namespace ovelo {
 
-AnalysisDialog::AnalysisDialog(WindowCoordinator& windows)
-    : Form("Form9", QStringLiteral("网络视频分析"), 4755, 1740), windows_(windows) {
+AnalysisDialog::AnalysisDialog() : Form("Form9", QStringLiteral("网络视频分析"), 4755, 1740) {
     auto* frame = new QGroupBox(QStringLiteral("视频地址"), this);
     frame->setObjectName("Frame1");
     // On the form over the frame, not inside it: the table's rectangles are the form's.
-    text1_ = new QLineEdit(QStringLiteral("http://"), this);
-    text1_->setObjectName("Text1");
+    address_ = new QLineEdit(QStringLiteral("http://"), this);
+    address_->setObjectName("Text1");
     auto* start = new QPushButton(QStringLiteral("开始分析"), this);
     start->setObjectName("Command1");
     start->setDefault(true);
     auto* cancel = new QPushButton(QStringLiteral("取消"), this);
     cancel->setObjectName("Command2");
-    connect(start, &QPushButton::clicked, this, &AnalysisDialog::start);
+    connect(start, &QPushButton::clicked, this, [this] { emit analysisRequested(address()); });
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);
     PlaceAndRecord(this, {{"Frame1", 120, 120, 4335, 735},
                           {"Text1", 240, 360, 4095, 375},
@@ -31,20 +29,7 @@ AnalysisDialog::AnalysisDialog(WindowCoordinator& windows)
 }
 
 QString AnalysisDialog::address() const {
-    return text1_->text();
-}
-
-void AnalysisDialog::start() {
-    if (windows_.loaded(WindowId::Finder)) {
-        windows_.show(WindowId::Finder);
-    } else if (windows_.has(WindowId::Finder)) {
-        // Made hidden, the finder asks the service and shows itself with the answer; this
-        // dialog hides then.
-        windows_.window(WindowId::Finder);
-        return;
-    }
-    // The finder reads the address from this dialog, so it stays loaded, only hidden.
-    hide();
+    return address_->text();
 }
 
 void AnalysisDialog::setWaiting(bool waiting) {
@@ -60,10 +45,8 @@ void AnalysisDialog::setWaiting(bool waiting) {
 }
 
 void AnalysisDialog::unloading() {
-    // Closed while the finder waits: its question goes with the dialog that asked it.
     if (waiting_)
-        if (QWidget* finder = windows_.loaded(WindowId::Finder))
-            finder->close();
+        emit closedWhileWaiting();
 }
 
 } // namespace ovelo

@@ -1,17 +1,6 @@
 #include "windows/coordinator.h"
 
-#include "finder/finderwindow.h"
-#include "updater/updaterwindow.h"
-#include "windows/aboutwindow.h"
-#include "windows/addresswindow.h"
-#include "windows/analysisdialog.h"
 #include "windows/form.h"
-#include "windows/fullscreenwindow.h"
-#include "windows/hintwindow.h"
-#include "windows/knowledgewindow.h"
-#include "windows/mainaccess.h"
-#include "windows/settingsdialog.h"
-#include "windows/skinmanager.h"
 
 #include <QLoggingCategory>
 
@@ -19,33 +8,7 @@ Q_LOGGING_CATEGORY(lcWindows, "ovelo.windows", QtWarningMsg)
 
 namespace ovelo {
 
-namespace {
-
-// The windows the program has, and how each is made.
-std::map<WindowId, WindowCoordinator::Factory> ProgramWindows() {
-    return {
-        {WindowId::Address, [](WindowContext& c) { return new AddressWindow(c.main); }},
-        {WindowId::FullScreen,
-         [](WindowContext& c) {
-             return new FullScreenWindow(c.main, c.windows, c.main.mainScreen());
-         }},
-        {WindowId::SkinManager, [](WindowContext&) { return new SkinManager; }},
-        {WindowId::About, [](WindowContext&) { return new AboutWindow; }},
-        {WindowId::Settings, [](WindowContext& c) { return new SettingsDialog(c.main); }},
-        {WindowId::AboutFlv, [](WindowContext&) { return KnowledgeWindow::AboutFlv(); }},
-        {WindowId::AboutF4v, [](WindowContext&) { return KnowledgeWindow::AboutF4v(); }},
-        {WindowId::Analysis, [](WindowContext& c) { return new AnalysisDialog(c.windows); }},
-        {WindowId::Finder, [](WindowContext& c) { return new FinderWindow(c.main, c.windows); }},
-        {WindowId::Updater, [](WindowContext& c) { return new UpdaterWindow(c.main); }},
-        {WindowId::FullScreenHint,
-         [](WindowContext& c) { return new HintWindow(c.main.mainScreen()); }},
-    };
-}
-
-} // namespace
-
-WindowCoordinator::WindowCoordinator(QObject* parent)
-    : QObject(parent), factories_(ProgramWindows()) {}
+WindowCoordinator::WindowCoordinator(QObject* parent) : QObject(parent) {}
 
 WindowCoordinator::~WindowCoordinator() {
     // Top-level windows have no parent to take them along.

@@ -1,5 +1,6 @@
 // Creates each secondary window on first use, hands out its single instance while it exists,
-// and forgets it when it closes. Owned by the program's top level, beside the main window.
+// and forgets it when it closes. Owned by the program's top level, beside the main window, which
+// also tells it how each window is made.
 #pragma once
 
 #include "windows/windowid.h"
@@ -45,7 +46,7 @@ class WindowCoordinator : public QObject {
     // Unloads every loaded window in the closing order; each runs its own closing step.
     void unloadAll();
 
-    // Replaces how a window is made (tests make their own).
+    // How a window is made; a window without a factory is one the program does not have.
     void setFactory(WindowId id, Factory factory);
 
     template <typename T> T* window(WindowId id) { return qobject_cast<T*>(window(id)); }

@@ -20,9 +20,9 @@ constexpr short kEscape = 27;
 
 } // namespace
 
-FullScreenWindow::FullScreenWindow(MainAccess& main, WindowCoordinator& windows, QScreen* screen,
+FullScreenWindow::FullScreenWindow(MainAccess& main, QScreen* screen,
                                    const PlayerHost::ControlCreator& createControl)
-    : Form("Form3", QStringLiteral("Form3"), 10320, 6135), main_(main), windows_(windows) {
+    : Form("Form3", QStringLiteral("Form3"), 10320, 6135), main_(main) {
     // No frame, above every other window, and no taskbar entry beside the main window's.
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setAutoFillBackground(true);
@@ -45,27 +45,6 @@ FullScreenWindow::FullScreenWindow(MainAccess& main, WindowCoordinator& windows,
         setGeometry(screen->geometry());
     }
     setWindowState(Qt::WindowFullScreen);
-}
-
-void FullScreenWindow::HandOver(WindowCoordinator& windows, MainAccess& main) {
-    auto* fullScreen = qobject_cast<FullScreenWindow*>(windows.show(WindowId::FullScreen));
-    if (!fullScreen)
-        return;
-    flv::Velmora& mainPlayer = main.mainPlayer();
-    flv::Velmora& second = fullScreen->player();
-    second.PlayMovie(mainPlayer.Movie());
-    second.GotoTime(RoundEven(mainPlayer.CurrentTime()));
-    second.SetVolume(main.volumeSliderValue());
-    mainPlayer.PauseMovie();
-    QWidget* hint = windows.show(WindowId::FullScreenHint);
-    // Once the banner is gone the keys go to the full-screen window again, where Esc works.
-    if (hint)
-        connect(hint, &QObject::destroyed, fullScreen, [fullScreen] {
-            if (!fullScreen->isVisible())
-                return;
-            fullScreen->activateWindow();
-            fullScreen->setFocus();
-        });
 }
 
 void FullScreenWindow::flv_KeyPress(short KeyAscii) {
@@ -102,8 +81,29 @@ void FullScreenWindow::unloading() {
     // Only a movie that had ended by itself ends the main window's playback too.
     if (stateBeforeEscape_.value_or(player_->State()) == flv::state::Stop)
         main_.mainPlayer().StopMovie();
-    if (QWidget* hint = windows_.loaded(WindowId::FullScreenHint))
-        hint->close();
+}
+
+void HandOverToFullScreen(WindowCoordinator& windows, MainAccess& main) {
+    auto* fullScreen = qobject_cast<FullScreenWindow*>(windows.show(WindowId::FullScreen));
+    if (!fullScreen)
+        return;
+    flv::Velmora& mainPlayer = main.mainPlayer();
+    flv::Velmora& second = fullScreen->player();
+    second.PlayMovie(mainPlayer.Movie());
+    second.GotoTime(RoundEven(mainPlayer.CurrentTime()));
+    second.SetVolume(main.volumeSliderValue());
+    mainPlayer.PauseMovie();
+    QWidget* hint = windows.show(WindowId::FullScreenHint);
+    if (!hint)
+        return;
+    QObject::connect(fullScreen, &Form::unloaded, hint, &QWidget::close);
+    // Once the banner is gone the keys go to the full-screen window again, where Esc works.
+    QObject::connect(hint, &QObject::destroyed, fullScreen, [fullScreen] {
+        if (!fullScreen->isVisible())
+            return;
+        fullScreen->activateWindow();
+        fullScreen->setFocus();
+    });
 }
 
 } // namespace ovelo

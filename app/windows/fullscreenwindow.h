@@ -23,12 +23,8 @@ class FullScreenWindow : public Form {
   public:
     // Covers `screen` (the primary screen when null). Without a creator the player comes from
     // the libraries beside the program.
-    FullScreenWindow(MainAccess& main, WindowCoordinator& windows, QScreen* screen = nullptr,
-                     const PlayerHost::ControlCreator& createControl = {});
-
-    // The main window's full-screen command: shows a full-screen window, hands it the main
-    // player's movie, position and volume, pauses the main player and shows the hint banner.
-    static void HandOver(WindowCoordinator& windows, MainAccess& main);
+    explicit FullScreenWindow(MainAccess& main, QScreen* screen = nullptr,
+                              const PlayerHost::ControlCreator& createControl = {});
 
     flv::Velmora& player() const { return *player_; }
 
@@ -46,12 +42,16 @@ class FullScreenWindow : public Form {
     void LeaveOnEscape(KeyRoad road);
 
     MainAccess& main_;
-    WindowCoordinator& windows_;
     std::optional<PlayerHost> host_;
     flv::Velmora* player_ = nullptr;
     // The player's state when Esc began to be handled: the Esc's own stop or pause must not
     // count as the movie having ended.
     std::optional<QString> stateBeforeEscape_;
 };
+
+// The main window's full-screen command: shows a full-screen window, hands it the main player's
+// movie, position and volume, pauses the main player and shows the hint banner, which goes with
+// the full-screen window.
+void HandOverToFullScreen(WindowCoordinator& windows, MainAccess& main);
 
 } // namespace ovelo

@@ -1,13 +1,13 @@
 // The main window's playback commands and status display.
-#include "mainwindow.h"
-#include "opendialog.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/opendialog.h"
+#include "mainwindow/statuspanels.h"
+#include "mainwindow/webopener.h"
 #include "platform/caption.h"
 #include "platform/rounding.h"
-#include "platform/webopener.h"
 #include "product.h"
 #include "settings/config.h"
 #include "settings/webaddresses.h"
-#include "statuspanels.h"
 #include "windows/coordinator.h"
 #include "windows/fullscreenwindow.h"
 #include "windows/settingsdialog.h"
@@ -153,7 +153,7 @@ void MainWindow::Timer2Tick() {
 }
 
 void MainWindow::EnterFullScreen() {
-    FullScreenWindow::HandOver(windows_, *this);
+    HandOverToFullScreen(windows_, *this);
 }
 
 void MainWindow::SetIdlePicturesVisible(bool visible) {

@@ -1,7 +1,7 @@
 // The main window's keys, mouse rules and boss key.
 #include "layout/layout.h"
-#include "mainwindow.h"
-#include "platform/windowcodes.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/windowcodes.h"
 #include "settings/config.h"
 
 #include "flv/velmora.h"

@@ -1,4 +1,4 @@
-#include "trayicon.h"
+#include "mainwindow/trayicon.h"
 
 #include "icons/icons.h"
 #include "product.h"

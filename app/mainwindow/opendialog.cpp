@@ -1,4 +1,4 @@
-#include "opendialog.h"
+#include "mainwindow/opendialog.h"
 
 #include <QFileDialog>
 

@@ -1,6 +1,6 @@
 // The main window's commands as the desktop's media controls give them: the same as its own
 // buttons, slider and tray menu.
-#include "mainwindow.h"
+#include "mainwindow/mainwindow.h"
 #include "windows/coordinator.h"
 #include "windows/fullscreenwindow.h"
 

@@ -1,4 +1,4 @@
-#include "platform/webopener.h"
+#include "mainwindow/webopener.h"
 
 #include <QDesktopServices>
 #include <QLoggingCategory>

@@ -1,4 +1,4 @@
-#include "menubuilder.h"
+#include "mainwindow/menubuilder.h"
 
 #include "platform/caption.h"
 

@@ -1,4 +1,4 @@
-#include "platform/screensaverinhibitor.h"
+#include "session/screensaverinhibitor.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>

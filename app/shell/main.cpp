@@ -1,8 +1,9 @@
 // Ovelo: starting the program is creating, loading and showing the main window.
-#include "mainwindow.h"
-#include "platform/closesignals.h"
+#include "mainwindow/mainwindow.h"
 #include "player/standinplayer.h"
 #include "session/desktopsession.h"
+#include "shell/closesignals.h"
+#include "shell/programwindows.h"
 #include "skins/skinengine.h"
 #include "windows/coordinator.h"
 
@@ -71,6 +72,7 @@ int main(int argc, char** argv) {
     ovelo::AttachProgramLook();
     // Declared first, so it goes last: it deletes what is still loaded after the main window.
     ovelo::WindowCoordinator windows;
+    ovelo::RegisterProgramWindows(windows);
     ovelo::MainWindow window(windows);
     windows.setMain(&window);
     HeadlessReporter reporter(&window);

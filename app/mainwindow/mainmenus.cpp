@@ -1,6 +1,6 @@
 // The main window's menus, from one table.
-#include "mainwindow.h"
-#include "menubuilder.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/menubuilder.h"
 #include "product.h"
 #include "windows/coordinator.h"
 
