@@ -167,6 +167,59 @@ class TestAssociation : public QObject {
         QVERIFY(!ClassesRoot::FromBytes(bytes));
     }
 
+    // The file a start writes has the bytes it always had: the stores already on users' machines
+    // load, and a start with nothing to change finds the same bytes and writes nothing.
+    void storeBytesOfARegistration() {
+        ClassesRoot root;
+        RegisterFileTypes(root, "/opt/Ovelo", "/opt/Ovelo/Dranvik.exe");
+        QCOMPARE(root.ToBytes(), QByteArray(R"(Ovelo classes root
+[.flv]
+@=1:flvfile%00
+[flvfile]
+@=1:FLV视频文件%00
+[flvfile\DefaultIcon]
+@=1:/opt/Ovelo/files.ico%00
+[flvfile\Shell]
+[flvfile\Shell\Open]
+[flvfile\Shell\Open\command]
+@=1:/opt/Ovelo/dranvik.exe %251%00
+[.f4v]
+@=1:f4vfile%00
+[f4vfile]
+@=1:F4V视频文件%00
+[f4vfile\DefaultIcon]
+@=1:/opt/Ovelo/files.ico%00
+[f4vfile\Shell]
+[f4vfile\Shell\Open]
+[f4vfile\Shell\Open\command]
+@=1:/opt/Ovelo/Dranvik.exe %251%00
+)"));
+    }
+
+    // Values of any type and bytes, as another writer may have left them, are written back as
+    // they were read; a text set over one of them takes its place and keeps its name.
+    void storeKeepsValuesOfEveryType() {
+        const QByteArray file("Ovelo classes root\n"
+                              "[Media]\n"
+                              "@=0:\n"
+                              "Kind=2:%25SystemRoot%25%00\n"
+                              "Raw=3:%00%01\xff\xfe\n"
+                              "Count=4:%01%00%00%00\n"
+                              "Big=4294967295:x\n"
+                              "[Media\\odd %5Bkey%5D%3D%40%25]\n"
+                              "%40=1:at%00\n"
+                              "a%3Db=1:line%0Abreak%0D%09%2541%3D%5B%5D%40%7F\xe6\x96\x87%00\n");
+        std::optional<ClassesRoot> root = ClassesRoot::FromBytes(file);
+        QVERIFY(root);
+        QCOMPARE(root->ToBytes(), file);
+        RegKey key;
+        root->OpenKey(ClassesRoot::Root(), "MEDIA", key);
+        QVERIFY(WriteRegText(*root, key, "COUNT", "5"));
+        QByteArray changed = file;
+        changed.replace("Count=4:%01%00%00%00\n", "Count=1:5%00\n");
+        QCOMPARE(root->ToBytes(), changed);
+    }
+
     // The state a start leaves: the command of .flv in lower case, both icons replaced.
     void registrationTable() {
         ClassesRoot root;
