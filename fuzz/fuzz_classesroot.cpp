@@ -5,12 +5,12 @@
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const auto root = ovelo::ClassesRoot::FromBytes(fuzz::Bytes(data, size));
+    const auto root = ovelo::ClassesRoot::fromBytes(fuzz::Bytes(data, size));
     if (!root)
         return 0;
-    const QByteArray again = root->ToBytes();
-    const auto reread = ovelo::ClassesRoot::FromBytes(again);
-    if (!reread || reread->ToBytes() != again)
+    const QByteArray again = root->toBytes();
+    const auto reread = ovelo::ClassesRoot::fromBytes(again);
+    if (!reread || reread->toBytes() != again)
         std::abort();
     return 0;
 }
