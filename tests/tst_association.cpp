@@ -1,10 +1,9 @@
-// The classes root and its text values, the registration written into it, and the editing of
-// the user's default applications.
+// The classes root, its text values and its file, the registration written into it, and the editing
+// of the user's default applications.
 #include "association/classesroot.h"
 #include "association/desktopfiles.h"
 #include "association/mimeapps.h"
 #include "association/registration.h"
-#include "association/regtext.h"
 
 #include <QtTest>
 
@@ -12,30 +11,16 @@ using namespace ovelo;
 
 namespace {
 
-template <size_t N> QByteArray Raw(const char (&s)[N]) {
-    return QByteArray(s, N - 1);
-}
-
-RegKey Create(ClassesRoot& root, const QString& path) {
-    RegKey key;
-    root.CreateKey(ClassesRoot::Root(), path, key);
-    return key;
-}
-
-QString Text(const ClassesRoot& root, const QString& path) {
-    RegKey key;
-    QString text = QStringLiteral("<none>");
-    if (root.OpenKey(ClassesRoot::Root(), path, key) == ERROR_SUCCESS)
-        ReadRegText(root, key, {}, text);
-    return text;
+QString Text(const ClassesRoot& root, const QString& path, const QString& name = {}) {
+    return root.value(path, name).value_or(QStringLiteral("<none>"));
 }
 
 // Every default value in the root, by key path; keys without one map to "".
 QMap<QString, QString> DefaultValues(const ClassesRoot& root) {
     QMap<QString, QString> values;
-    for (const QString& path : root.KeyPaths()) {
-        values[path] = root.ValueNames(path).contains(QString()) ? Text(root, path) : QString();
-        for (const QString& name : root.ValueNames(path))
+    for (const QString& path : root.keyPaths()) {
+        values[path] = root.valueNames(path).contains(QString()) ? Text(root, path) : QString();
+        for (const QString& name : root.valueNames(path))
             if (!name.isEmpty())
                 values[path + QLatin1String(" :") + name] = QStringLiteral("<named>");
     }
@@ -47,107 +32,93 @@ QMap<QString, QString> DefaultValues(const ClassesRoot& root) {
 class TestAssociation : public QObject {
     Q_OBJECT
   private slots:
-    void cutAtNull_data() {
+    // Only text values read, up to their first NUL, whether the program or another writer
+    // stored them.
+    void textValue_data() {
+        QTest::addColumn<QByteArray>("line"); // the value's line in the store
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("cut");
-        QTest::newRow("none") << "flvfile"
-                              << "flvfile";
-        QTest::newRow("middle") << QString::fromUtf8(Raw("ab\0cd\0")) << "ab";
-        QTest::newRow("first") << QString::fromUtf8(Raw("\0x")) << "";
-        QTest::newRow("empty") << ""
-                               << "";
+        QTest::newRow("with its NUL") << QByteArray("@=1:flvfile%00") << "flvfile";
+        QTest::newRow("without a NUL") << QByteArray("@=1:abc") << "abc";
+        QTest::newRow("NUL inside") << QByteArray("@=1:ab%00cd%00") << "ab";
+        QTest::newRow("NUL first") << QByteArray("@=1:%00x") << "";
+        QTest::newRow("empty") << QByteArray("@=1:") << "";
+        QTest::newRow("code page")
+            << QByteArray("@=1:F\xe8\xa7\x86%00") << QString::fromUtf8("F视");
+        QTest::newRow("number") << QByteArray("@=4:%01%00%00%00") << "<none>";
+        QTest::newRow("expandable text") << QByteArray("@=2:x%00") << "<none>";
+        QTest::newRow("bytes") << QByteArray("@=3:x%00") << "<none>";
+        QTest::newRow("named value") << QByteArray("Inner=1:x%00") << "<none>";
     }
-    void cutAtNull() {
+    void textValue() {
+        QFETCH(QByteArray, line);
         QFETCH(QString, text);
-        QFETCH(QString, cut);
-        QCOMPARE(CutAtNull(text), cut);
+        const std::optional<ClassesRoot> root =
+            ClassesRoot::fromBytes("Ovelo classes root\n[flvfile]\n" + line + '\n');
+        QVERIFY(root);
+        QCOMPARE(Text(*root, "flvfile"), text);
     }
 
-    // Only REG_SZ values read; everything else answers False and leaves the result alone.
-    void readRegText() {
+    // A text is stored in the code page with its NUL, and reads back whole whatever its length.
+    void textRoundTrip() {
         ClassesRoot root;
-        const RegKey key = Create(root, "flvfile");
-        root.SetValue(key, "dword", REG_DWORD, Raw("\x01\0\0\0"));
-        root.SetValue(key, "raw", REG_SZ, "abc"); // written without its NUL
-        root.SetValue(key, "inner", REG_SZ, Raw("ab\0cd\0"));
-        root.SetValue(key, "empty", REG_SZ, "");
-        QString result = "kept";
-        QVERIFY(!ReadRegText(root, key, "missing", result));
-        QVERIFY(!ReadRegText(root, key, "dword", result));
-        RegKey closed = key;
-        root.CloseKey(closed);
-        root.SetValue(key, {}, REG_SZ, Raw("x\0"));
-        QVERIFY(!ReadRegText(root, closed, {}, result));
-        QCOMPARE(result, "kept");
-        QVERIFY(ReadRegText(root, key, "raw", result));
-        QCOMPARE(result, "abc");
-        QVERIFY(ReadRegText(root, key, "INNER", result)); // names without regard to case
-        QCOMPARE(result, "ab");
-        QVERIFY(ReadRegText(root, key, "empty", result));
-        QCOMPARE(result, "");
-    }
-
-    // The size stored is the code-page text's byte length plus one, and the text reads back
-    // with nothing after it.
-    void writeRegTextRoundTrip() {
-        ClassesRoot root;
-        const RegKey key = Create(root, "flvfile");
         const QString description = QString::fromUtf8("FLV视频文件");
-        QVERIFY(WriteRegText(root, key, {}, description));
-        quint32 type = 0;
-        quint32 size = 0;
-        QCOMPARE(root.QueryValue(key, {}, &type, nullptr, &size), long(ERROR_SUCCESS));
-        QCOMPARE(type, quint32(REG_SZ));
-        QCOMPARE(size, quint32(description.toUtf8().size() + 1));
-        QString back;
-        QVERIFY(ReadRegText(root, key, {}, back));
-        QCOMPARE(back, description);
-        char small[4];
-        quint32 smallSize = sizeof small;
-        QCOMPARE(root.QueryValue(key, {}, &type, small, &smallSize), long(ERROR_MORE_DATA));
-        QCOMPARE(smallSize, size);
-        RegKey closed;
-        QVERIFY(!WriteRegText(root, closed, {}, description));
+        root.setValue("flvfile", {}, description);
+        QCOMPARE(Text(root, "flvfile"), description);
+        QVERIFY(root.toBytes().contains("\n@=1:" + description.toUtf8() + "%00\n"));
+        const QString longText(5000, u'x');
+        root.setValue("flvfile", "long", longText);
+        QCOMPARE(Text(root, "flvfile", "long"), longText);
     }
 
-    void keyNamesIgnoreCase() {
+    void namesIgnoreCase() {
         ClassesRoot root;
-        const RegKey command = Create(root, "flvfile\\Shell\\Open\\command");
-        QVERIFY(WriteRegText(root, command, {}, "one"));
-        RegKey same;
-        QCOMPARE(root.OpenKey(ClassesRoot::Root(), "FLVFILE\\shell\\open\\COMMAND", same),
-                 long(ERROR_SUCCESS));
-        QVERIFY(WriteRegText(root, same, {}, "two"));
+        root.setValue("flvfile\\Shell\\Open\\command", {}, "one");
+        QVERIFY(root.hasKey("FLVFILE\\shell\\open\\COMMAND"));
+        root.setValue("FLVFILE\\shell\\open\\COMMAND", {}, "two");
         QCOMPARE(Text(root, "flvfile\\Shell\\Open\\command"), "two");
-        QCOMPARE(root.KeyPaths(), QStringList({"flvfile", "flvfile\\Shell", "flvfile\\Shell\\Open",
+        root.setValue("flvfile", "Inner", "three");
+        root.setValue("flvfile", "INNER", "four");
+        QCOMPARE(Text(root, "FlvFile", "inner"), "four");
+        QCOMPARE(root.valueNames("flvfile"), QStringList{"Inner"});
+        QCOMPARE(root.keyPaths(), QStringList({"flvfile", "flvfile\\Shell", "flvfile\\Shell\\Open",
                                                "flvfile\\Shell\\Open\\command"}));
-        RegKey missing;
-        QCOMPARE(root.OpenKey(ClassesRoot::Root(), "f4vfile", missing), long(ERROR_FILE_NOT_FOUND));
-        QCOMPARE(root.CreateKey(ClassesRoot::Root(), "a\\\\b", missing), long(ERROR_BAD_PATHNAME));
-        QCOMPARE(root.CreateKey(ClassesRoot::Root(), "\\a", missing), long(ERROR_BAD_PATHNAME));
-        QVERIFY(root.KeyPaths().size() == 4);
+        QVERIFY(!root.hasKey("f4vfile"));
+        // A key made below one that exists takes the case the existing one has.
+        root.setValue("FLVFILE\\SHELL\\Play", {}, "five");
+        QCOMPARE(root.keyPaths().last(), "flvfile\\Shell\\Play");
     }
 
-    // The file keeps every byte of names and data, and reads back to the same content.
+    // A path with an empty part names no key, and the root itself holds keys only.
+    void badPathsRefused() {
+        ClassesRoot root;
+        root.setValue("a", {}, "x");
+        const QByteArray before = root.toBytes();
+        for (const char* bad : {"a\\\\b", "\\a", "a\\", ""}) {
+            root.setValue(bad, {}, "y");
+            QVERIFY2(!root.hasKey(bad), bad);
+            QCOMPARE(Text(root, bad), "<none>");
+        }
+        QCOMPARE(root.toBytes(), before);
+    }
+
+    // Names and texts of any characters are written so that they read back the same.
     void storeRoundTrip() {
         ClassesRoot root;
-        const RegKey key = Create(root, "odd [key]=@%\\sub");
-        root.SetValue(key, {}, REG_SZ, Raw("line\nbreak\r\t%41=[]@\0\xff\xfe"));
-        root.SetValue(key, "@", REG_BINARY, Raw("\0\x01"));
-        root.SetValue(key, "a=b", REG_EXPAND_SZ, "");
-        const QByteArray bytes = root.ToBytes();
-        const std::optional<ClassesRoot> back = ClassesRoot::FromBytes(bytes);
+        const QString key = "odd [key]=@%\\sub";
+        const QString text = QString::fromUtf8("line\nbreak\r\t%41=[]@\x7f视");
+        root.setValue(key, {}, text);
+        root.setValue(key, "@", "at");
+        root.setValue(key, "a=b", "");
+        const QByteArray bytes = root.toBytes();
+        const std::optional<ClassesRoot> back = ClassesRoot::fromBytes(bytes);
         QVERIFY(back);
-        QCOMPARE(back->ToBytes(), bytes);
-        QCOMPARE(back->KeyPaths(), root.KeyPaths());
-        QCOMPARE(back->ValueNames("odd [key]=@%\\sub"), QStringList({"", "@", "a=b"}));
-        QByteArray data(64, 'x');
-        quint32 size = data.size();
-        quint32 type = 0;
-        back->QueryValue(key, "@", &type, data.data(), &size);
-        QCOMPARE(type, quint32(REG_BINARY));
-        QCOMPARE(data.first(size), Raw("\0\x01"));
-        QVERIFY(ClassesRoot::FromBytes(ClassesRoot().ToBytes()));
+        QCOMPARE(back->toBytes(), bytes);
+        QCOMPARE(back->keyPaths(), root.keyPaths());
+        QCOMPARE(back->valueNames(key), QStringList({"", "@", "a=b"}));
+        QCOMPARE(Text(*back, key), text);
+        QCOMPARE(Text(*back, key, "@"), "at");
+        QCOMPARE(Text(*back, key, "a=b"), "");
+        QVERIFY(ClassesRoot::fromBytes(ClassesRoot().toBytes()));
     }
 
     void damagedStore_data() {
@@ -164,7 +135,58 @@ class TestAssociation : public QObject {
     }
     void damagedStore() {
         QFETCH(QByteArray, bytes);
-        QVERIFY(!ClassesRoot::FromBytes(bytes));
+        QVERIFY(!ClassesRoot::fromBytes(bytes));
+    }
+
+    // The file a start writes has the bytes it always had: the stores already on users' machines
+    // load, and a start with nothing to change finds the same bytes and writes nothing.
+    void storeBytesOfARegistration() {
+        ClassesRoot root;
+        RegisterFileTypes(root, "/opt/Ovelo", "/opt/Ovelo/Dranvik.exe");
+        QCOMPARE(root.toBytes(), QByteArray(R"(Ovelo classes root
+[.flv]
+@=1:flvfile%00
+[flvfile]
+@=1:FLV视频文件%00
+[flvfile\DefaultIcon]
+@=1:/opt/Ovelo/files.ico%00
+[flvfile\Shell]
+[flvfile\Shell\Open]
+[flvfile\Shell\Open\command]
+@=1:/opt/Ovelo/dranvik.exe %251%00
+[.f4v]
+@=1:f4vfile%00
+[f4vfile]
+@=1:F4V视频文件%00
+[f4vfile\DefaultIcon]
+@=1:/opt/Ovelo/files.ico%00
+[f4vfile\Shell]
+[f4vfile\Shell\Open]
+[f4vfile\Shell\Open\command]
+@=1:/opt/Ovelo/Dranvik.exe %251%00
+)"));
+    }
+
+    // Values of any type and bytes, as another writer may have left them, are written back as
+    // they were read; a text set over one of them takes its place and keeps its name.
+    void storeKeepsValuesOfEveryType() {
+        const QByteArray file("Ovelo classes root\n"
+                              "[Media]\n"
+                              "@=0:\n"
+                              "Kind=2:%25SystemRoot%25%00\n"
+                              "Raw=3:%00%01\xff\xfe\n"
+                              "Count=4:%01%00%00%00\n"
+                              "Big=4294967295:x\n"
+                              "[Media\\odd %5Bkey%5D%3D%40%25]\n"
+                              "%40=1:at%00\n"
+                              "a%3Db=1:line%0Abreak%0D%09%2541%3D%5B%5D%40%7F\xe6\x96\x87%00\n");
+        std::optional<ClassesRoot> root = ClassesRoot::fromBytes(file);
+        QVERIFY(root);
+        QCOMPARE(root->toBytes(), file);
+        root->setValue("MEDIA", "COUNT", "5");
+        QByteArray changed = file;
+        changed.replace("Count=4:%01%00%00%00\n", "Count=1:5%00\n");
+        QCOMPARE(root->toBytes(), changed);
     }
 
     // The state a start leaves: the command of .flv in lower case, both icons replaced.
@@ -187,23 +209,22 @@ class TestAssociation : public QObject {
         };
         QCOMPARE(DefaultValues(root), expected);
         // The same start again changes nothing, so nothing is written.
-        const QByteArray once = root.ToBytes();
+        const QByteArray once = root.toBytes();
         RegisterFileTypes(root, "/opt/Ovelo", "/opt/Ovelo/Dranvik.exe");
-        QCOMPARE(root.ToBytes(), once);
+        QCOMPARE(root.toBytes(), once);
     }
 
     void registrationTakesOverAndMoves() {
         ClassesRoot root;
-        WriteRegText(root, Create(root, ".FLV"), {}, "OtherPlayer.flv");
-        WriteRegText(root, Create(root, "OtherPlayer.flv\\shell\\open\\command"), {},
-                     "/usr/bin/other %1");
+        root.setValue(".FLV", {}, "OtherPlayer.flv");
+        root.setValue("OtherPlayer.flv\\shell\\open\\command", {}, "/usr/bin/other %1");
         RegisterFileTypes(root, "/opt/Ovelo", "/opt/Ovelo/ovelo");
         RegisterFileTypes(root, "/home/u/My Apps/Ovelo", "/home/u/My Apps/Ovelo/ovelo");
         QCOMPARE(Text(root, ".flv"), "flvfile");
         QCOMPARE(Text(root, "OtherPlayer.flv\\shell\\open\\command"), "/usr/bin/other %1");
         QCOMPARE(Text(root, "flvfile\\shell\\open\\command"), "/home/u/My Apps/Ovelo/ovelo %1");
         QCOMPARE(Text(root, "f4vfile\\DefaultIcon"), "/home/u/My Apps/Ovelo/files.ico");
-        QVERIFY(!root.ToBytes().contains("/opt/Ovelo"));
+        QVERIFY(!root.toBytes().contains("/opt/Ovelo"));
     }
 
     void defaultApplications_data() {

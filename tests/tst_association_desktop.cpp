@@ -2,7 +2,6 @@
 // own tools answer after a start of the program, and what may go wrong on the way.
 #include "association/association.h"
 #include "association/classesroot.h"
-#include "association/regtext.h"
 #include "testfiles.h"
 
 #include <QElapsedTimer>
@@ -147,13 +146,10 @@ class TestAssociationDesktop : public QObject {
         User user;
         Lay(user.store(), "Ovelo classes root\n[flvfile]\n@=1:%zz\n");
         user.registerProgram();
-        const std::optional<ClassesRoot> root = ClassesRoot::FromBytes(Bytes(user.store()));
+        const std::optional<ClassesRoot> root = ClassesRoot::fromBytes(Bytes(user.store()));
         QVERIFY(root);
-        RegKey key;
-        QString text;
-        root->OpenKey(ClassesRoot::Root(), "flvfile\\shell\\open\\command", key);
-        QVERIFY(ReadRegText(*root, key, {}, text));
-        QCOMPARE(text, "/opt/Ovelo/ovelo %1");
+        QCOMPARE(root->value("flvfile\\shell\\open\\command").value_or("<none>"),
+                 "/opt/Ovelo/ovelo %1");
     }
 
     // Folders that cannot be written leave things as they were, and the rest is still done.

@@ -23,7 +23,7 @@ ClassesRoot LoadStore(const QString& path) {
     if (path.isEmpty() || KindOfPath(path) == PathKind::Missing)
         return {};
     const std::optional<QByteArray> bytes = ReadRegularFile(path, kMaxStoreBytes);
-    std::optional<ClassesRoot> root = bytes ? ClassesRoot::FromBytes(*bytes) : std::nullopt;
+    std::optional<ClassesRoot> root = bytes ? ClassesRoot::fromBytes(*bytes) : std::nullopt;
     if (!root) {
         qCInfo(lcAssociation) << "damaged or unreadable, replaced:" << path;
         return {};
@@ -34,7 +34,7 @@ ClassesRoot LoadStore(const QString& path) {
 void SaveStore(const ClassesRoot& root, const QString& path) {
     if (path.isEmpty())
         return;
-    const QByteArray bytes = root.ToBytes();
+    const QByteArray bytes = root.toBytes();
     if (ReadRegularFile(path, kMaxStoreBytes) == bytes)
         return;
     if (!QDir().mkpath(QFileInfo(path).path()) || !WriteFileAtomically(path, bytes))

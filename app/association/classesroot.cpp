@@ -57,33 +57,40 @@ bool ValidPath(const QString& path) {
     return std::none_of(parts.begin(), parts.end(), [](const QString& p) { return p.isEmpty(); });
 }
 
-} // namespace
-
-std::optional<QString> ClassesRoot::Join(const RegKey& parent, const QString& subKey) {
-    if (subKey.isEmpty())
-        return parent.path;
-    if (!ValidPath(subKey))
-        return std::nullopt;
-    return parent.path.isEmpty() ? subKey : parent.path + QLatin1Char('\\') + subKey;
+// Value names, like key names, are compared without regard to case.
+auto Named(const QString& name) {
+    return [&name](const auto& value) { return !value.name.compare(name, Qt::CaseInsensitive); };
 }
 
-const ClassesRoot::Key* ClassesRoot::Find(const QString& path) const {
+// Text is stored as the registry's string type in the system code page, which is UTF-8 here,
+// with the NUL that ends it; a reading stops at the first NUL, wherever the data has one.
+constexpr quint32 kTextType = 1;
+
+QByteArray TextData(const QString& text) {
+    return text.toUtf8() + '\0';
+}
+
+QString TextOf(const QByteArray& data) {
+    const QString text = QString::fromUtf8(data);
+    const qsizetype nul = text.indexOf(QChar(u'\0'));
+    return nul < 0 ? text : text.first(nul);
+}
+
+} // namespace
+
+const ClassesRoot::Key* ClassesRoot::findKey(const QString& path) const {
     const auto it = byFoldedPath_.constFind(Folded(path));
     return it == byFoldedPath_.cend() ? nullptr : &keys_[size_t(*it)];
 }
 
-ClassesRoot::Key* ClassesRoot::Find(const QString& path) {
-    return const_cast<Key*>(std::as_const(*this).Find(path));
-}
-
 // The key keeps the case of its first creation; the keys on its way are made first.
-int ClassesRoot::Create(const QString& path) {
+int ClassesRoot::createKey(const QString& path) {
     if (const auto it = byFoldedPath_.constFind(Folded(path)); it != byFoldedPath_.cend())
         return *it;
     const qsizetype cut = path.lastIndexOf(QLatin1Char('\\'));
     QString full = path;
     if (cut > 0) {
-        const Key& parent = keys_[size_t(Create(path.first(cut)))];
+        const Key& parent = keys_[size_t(createKey(path.first(cut)))];
         full = parent.path + path.sliced(cut);
     }
     keys_.push_back({full, {}});
@@ -92,99 +99,50 @@ int ClassesRoot::Create(const QString& path) {
     return index;
 }
 
-long ClassesRoot::CreateKey(const RegKey& parent, const QString& subKey, RegKey& result) {
-    if (!parent.open)
-        return ERROR_INVALID_HANDLE;
-    const std::optional<QString> path = Join(parent, subKey);
-    if (!path)
-        return ERROR_BAD_PATHNAME;
-    if (!path->isEmpty())
-        Create(*path);
-    result = {*path, true};
-    return ERROR_SUCCESS;
+std::optional<QString> ClassesRoot::value(const QString& keyPath, const QString& name) const {
+    const Key* key = findKey(keyPath);
+    if (!key)
+        return std::nullopt;
+    const auto value = std::find_if(key->values.begin(), key->values.end(), Named(name));
+    if (value == key->values.end() || value->type != kTextType)
+        return std::nullopt;
+    return TextOf(value->data);
 }
 
-long ClassesRoot::OpenKey(const RegKey& parent, const QString& subKey, RegKey& result) const {
-    if (!parent.open)
-        return ERROR_INVALID_HANDLE;
-    const std::optional<QString> path = Join(parent, subKey);
-    if (!path)
-        return ERROR_BAD_PATHNAME;
-    if (!path->isEmpty() && !Find(*path))
-        return ERROR_FILE_NOT_FOUND;
-    result = {*path, true};
-    return ERROR_SUCCESS;
-}
-
-long ClassesRoot::CloseKey(RegKey& key) const {
-    if (!key.open)
-        return ERROR_INVALID_HANDLE;
-    key.open = false;
-    return ERROR_SUCCESS;
-}
-
-long ClassesRoot::SetValue(const RegKey& key, const QString& valueName, RegType type,
-                           QByteArrayView data) {
-    if (!key.open)
-        return ERROR_INVALID_HANDLE;
-    // The root itself holds keys only.
-    Key* stored = Find(key.path);
-    if (!stored)
-        return ERROR_FILE_NOT_FOUND;
-    for (Value& value : stored->values) {
-        if (value.name.compare(valueName, Qt::CaseInsensitive) == 0) {
-            value.type = type;
-            value.data = data.toByteArray();
-            return ERROR_SUCCESS;
-        }
+void ClassesRoot::setValue(const QString& keyPath, const QString& name, const QString& text) {
+    if (!ValidPath(keyPath))
+        return;
+    std::vector<Value>& values = keys_[size_t(createKey(keyPath))].values;
+    const auto value = std::find_if(values.begin(), values.end(), Named(name));
+    if (value == values.end()) {
+        values.push_back({name, kTextType, TextData(text)});
+        return;
     }
-    stored->values.push_back({valueName, type, data.toByteArray()});
-    return ERROR_SUCCESS;
+    // A value of another type becomes text, under the name it has.
+    value->type = kTextType;
+    value->data = TextData(text);
 }
 
-long ClassesRoot::QueryValue(const RegKey& key, const QString& valueName, quint32* type, char* data,
-                             quint32* size) const {
-    if (!key.open)
-        return ERROR_INVALID_HANDLE;
-    const Key* stored = Find(key.path);
-    if (!stored)
-        return ERROR_FILE_NOT_FOUND;
-    for (const Value& value : stored->values) {
-        if (value.name.compare(valueName, Qt::CaseInsensitive) != 0)
-            continue;
-        if (type)
-            *type = value.type;
-        const auto needed = quint32(value.data.size());
-        if (data && (!size || *size < needed)) {
-            if (size)
-                *size = needed;
-            return ERROR_MORE_DATA;
-        }
-        if (data)
-            std::memcpy(data, value.data.constData(), needed);
-        if (size)
-            *size = needed;
-        return ERROR_SUCCESS;
-    }
-    return ERROR_FILE_NOT_FOUND;
+bool ClassesRoot::hasKey(const QString& keyPath) const {
+    return findKey(keyPath) != nullptr;
 }
 
-QStringList ClassesRoot::KeyPaths() const {
+QStringList ClassesRoot::keyPaths() const {
     QStringList paths;
     for (const Key& key : keys_)
         paths << key.path;
     return paths;
 }
 
-QStringList ClassesRoot::ValueNames(const QString& keyPath) const {
+QStringList ClassesRoot::valueNames(const QString& keyPath) const {
     QStringList names;
-    if (const Key* key = Find(keyPath))
+    if (const Key* key = findKey(keyPath))
         for (const Value& value : key->values)
             names << value.name;
     return names;
 }
 
-QByteArray ClassesRoot::ToBytes() const {
+QByteArray ClassesRoot::toBytes() const {
     QByteArray out = QByteArray(kHeader) + '\n';
     for (const Key& key : keys_) {
         out += '[' + Escaped(key.path.toUtf8()) + "]\n";
@@ -196,7 +154,7 @@ QByteArray ClassesRoot::ToBytes() const {
     return out;
 }
 
-std::optional<ClassesRoot> ClassesRoot::FromBytes(QByteArrayView bytes) {
+std::optional<ClassesRoot> ClassesRoot::fromBytes(QByteArrayView bytes) {
     QList<QByteArrayView> lines;
     for (qsizetype from = 0; from < bytes.size();) {
         const qsizetype end = bytes.indexOf('\n', from);
@@ -213,9 +171,9 @@ std::optional<ClassesRoot> ClassesRoot::FromBytes(QByteArrayView bytes) {
         if (line.startsWith('[') && line.endsWith(']')) {
             const std::optional<QByteArray> path = Unescaped(line.sliced(1, line.size() - 2));
             const QString name = path ? QString::fromUtf8(*path) : QString();
-            if (!ValidPath(name) || root.Find(name))
+            if (!ValidPath(name) || root.findKey(name))
                 return std::nullopt;
-            current = &root.keys_[size_t(root.Create(name))];
+            current = &root.keys_[size_t(root.createKey(name))];
             continue;
         }
         const qsizetype equals = line.indexOf('=');

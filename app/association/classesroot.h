@@ -5,66 +5,40 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
 namespace ovelo {
 
-// Value types, numbered as the registry numbers them.
-enum RegType : quint32 {
-    REG_NONE = 0,
-    REG_SZ = 1,
-    REG_EXPAND_SZ = 2,
-    REG_BINARY = 3,
-    REG_DWORD = 4
-};
-
-// The registry functions' answers.
-enum RegError : long {
-    ERROR_SUCCESS = 0,
-    ERROR_FILE_NOT_FOUND = 2,
-    ERROR_INVALID_HANDLE = 6,
-    ERROR_BAD_PATHNAME = 161,
-    ERROR_MORE_DATA = 234,
-};
-
-// An open key. It holds no resource: closing it only makes it unusable.
-struct RegKey {
-    QString path; // below the classes root, its parts joined by "\"; "" is the root itself
-    bool open = false;
-};
-
+// A key is named by its path below the root, "a\b\c", whose parts are never empty and are
+// compared without regard to case; so are the names of its values, "" being its default value.
+// The root itself holds keys only. The values the program sets are text; values of other types
+// come only from a file, and are kept as they were read.
 class ClassesRoot {
   public:
-    // The classes root itself, always open.
-    static RegKey Root() { return {QString(), true}; }
+    // The text of the value `name` of the key; nothing when either is missing or the value is
+    // of another type. A text ends at its first NUL.
+    std::optional<QString> value(const QString& keyPath, const QString& name = {}) const;
+    // Sets the value `name` of the key to `text`, in place of any value of that name whatever
+    // its type, creating the key and the keys on its way when missing: a created key keeps the
+    // case given, one that exists keeps its own. A path that names no key changes nothing.
+    void setValue(const QString& keyPath, const QString& name, const QString& text);
 
-    // Opens `subKey` ("a\b\c", relative to `parent`), creating it and the keys on its way when
-    // missing. Names are compared without regard to case; a created key keeps the case given.
-    long CreateKey(const RegKey& parent, const QString& subKey, RegKey& result);
-    // Opens an existing `subKey`; ERROR_FILE_NOT_FOUND when it is missing.
-    long OpenKey(const RegKey& parent, const QString& subKey, RegKey& result) const;
-    long CloseKey(RegKey& key) const;
-    // Stores `data` as it is, with `type`, under `valueName` ("" the key's default value).
-    long SetValue(const RegKey& key, const QString& valueName, RegType type, QByteArrayView data);
-    // With `data` null: the type and the size only. Otherwise `*size` is the buffer's size in
-    // and the data's size out; a buffer too small gives ERROR_MORE_DATA and is left as it was.
-    long QueryValue(const RegKey& key, const QString& valueName, quint32* type, char* data,
-                    quint32* size) const;
-
+    bool hasKey(const QString& keyPath) const;
     // The key paths, in the order they were created, each in the case it was created with.
-    QStringList KeyPaths() const;
-    // The names of a key's values, "" for the default value.
-    QStringList ValueNames(const QString& keyPath) const;
+    QStringList keyPaths() const;
+    // The names of a key's values, in the order they were first set.
+    QStringList valueNames(const QString& keyPath) const;
 
     // The store's file content, and back. A text that is not such a content gives nothing.
-    QByteArray ToBytes() const;
-    static std::optional<ClassesRoot> FromBytes(QByteArrayView bytes);
+    QByteArray toBytes() const;
+    static std::optional<ClassesRoot> fromBytes(QByteArrayView bytes);
 
   private:
     struct Value {
         QString name;
-        quint32 type = REG_NONE;
+        quint32 type = 0; // numbered as the registry numbers value types
         QByteArray data;
     };
     struct Key {
@@ -72,10 +46,8 @@ class ClassesRoot {
         std::vector<Value> values;
     };
 
-    const Key* Find(const QString& path) const;
-    Key* Find(const QString& path);
-    int Create(const QString& path);
-    static std::optional<QString> Join(const RegKey& parent, const QString& subKey);
+    const Key* findKey(const QString& path) const;
+    int createKey(const QString& path);
 
     std::vector<Key> keys_;
     QHash<QString, int> byFoldedPath_;

@@ -2,7 +2,6 @@
 
 #include "mimeapps.h"
 #include "platform/regularfile.h"
-#include "regtext.h"
 
 #include <QDir>
 #include <QFile>
@@ -76,15 +75,11 @@ void RunIfPresent(const char* tool, const QString& folder) {
 
 // The icon the .flv class names; the program's own icon when it names none.
 QString FileClassIcon(const ClassesRoot& root) {
-    RegKey key;
-    QString className;
-    QString icon = QStringLiteral("ovelo");
-    if (root.OpenKey(ClassesRoot::Root(), QStringLiteral(".flv"), key) == ERROR_SUCCESS &&
-        ReadRegText(root, key, {}, className) &&
-        root.OpenKey(ClassesRoot::Root(), className + QLatin1String("\\DefaultIcon"), key) ==
-            ERROR_SUCCESS)
-        ReadRegText(root, key, {}, icon);
-    return icon;
+    const QString programIcon = QStringLiteral("ovelo");
+    const std::optional<QString> className = root.value(QStringLiteral(".flv"));
+    if (!className)
+        return programIcon;
+    return root.value(*className + QLatin1String("\\DefaultIcon")).value_or(programIcon);
 }
 
 void UpdateEntry(const ClassesRoot& root, const QString& executable, const QString& dataHome) {

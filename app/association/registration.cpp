@@ -1,7 +1,6 @@
 #include "registration.h"
 
 #include "platform/programfolder.h"
-#include "regtext.h"
 
 #include <QFileInfo>
 
@@ -32,38 +31,31 @@ QString OpenCommand(const QString& executable, bool lowerCase) {
     return NativePath(file.path(), name) + QLatin1String(" %1");
 }
 
-RegKey CreateKeys(ClassesRoot& root, RegKey key, std::initializer_list<const char*> names) {
-    for (const char* name : names)
-        root.CreateKey(key, QString::fromLatin1(name), key);
-    return key;
+// Completes a key the class has; a class without it is not given one.
+void SetWhereKeyExists(ClassesRoot& root, const QString& keyPath, const QString& text) {
+    if (root.hasKey(keyPath))
+        root.setValue(keyPath, {}, text);
 }
 
 void RegisterOne(ClassesRoot& root, const FileType& type, const QString& programFolder,
                  const QString& executable) {
+    const QString extension = QString::fromLatin1(type.extension);
     const QString className = QString::fromLatin1(type.className);
-    const RegKey extension = CreateKeys(root, ClassesRoot::Root(), {type.extension});
-    WriteRegText(root, extension, {}, className);
-    const RegKey fileClass = CreateKeys(root, ClassesRoot::Root(), {type.className});
-    WriteRegText(root, fileClass, {}, QString::fromUtf8(type.description));
-    WriteRegText(root, CreateKeys(root, fileClass, {"DefaultIcon"}), {},
-                 NativePath(programFolder, QString::fromLatin1(type.icon)));
-    WriteRegText(root, CreateKeys(root, fileClass, {"Shell", "Open", "command"}), {},
-                 OpenCommand(executable, false));
+    root.setValue(extension, {}, className);
+    root.setValue(className, {}, QString::fromUtf8(type.description));
+    root.setValue(className + QLatin1String("\\DefaultIcon"), {},
+                  NativePath(programFolder, QString::fromLatin1(type.icon)));
+    root.setValue(className + QLatin1String("\\Shell\\Open\\command"), {},
+                  OpenCommand(executable, false));
 
     // The class the extension names now, which is normally the one just written.
-    RegKey reopened;
-    QString named;
-    if (root.OpenKey(ClassesRoot::Root(), QString::fromLatin1(type.extension), reopened) !=
-            ERROR_SUCCESS ||
-        !ReadRegText(root, reopened, {}, named))
+    const std::optional<QString> named = root.value(extension);
+    if (!named)
         return; // no class to complete: the rest of the pass would write under a wrong name
-    RegKey command;
-    root.OpenKey(ClassesRoot::Root(), named + QLatin1String("\\shell\\open\\command"), command);
-    WriteRegText(root, command, {}, OpenCommand(executable, type.lowerCaseCommand));
-    RegKey icon;
-    root.OpenKey(ClassesRoot::Root(), named + QLatin1String("\\DefaultIcon"), icon);
-    WriteRegText(root, icon, {}, NativePath(programFolder, QString::fromLatin1(kFilesIcon)));
-    root.CloseKey(icon);
+    SetWhereKeyExists(root, *named + QLatin1String("\\shell\\open\\command"),
+                      OpenCommand(executable, type.lowerCaseCommand));
+    SetWhereKeyExists(root, *named + QLatin1String("\\DefaultIcon"),
+                      NativePath(programFolder, QString::fromLatin1(kFilesIcon)));
 }
 
 } // namespace
