@@ -3,6 +3,7 @@
 // players exist. Run under an X server by bench/fullscreen.
 #include "eventloop.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/playbackcontroller.h"
 #include "platform/programfolder.h"
 #include "player/controlfactory.h"
 #include "windows/coordinator.h"
@@ -86,8 +87,8 @@ int main(int argc, char** argv) {
         return new FullScreenWindow(c.main, c.main.mainScreen(), createControl);
     });
     MainWindow window(windows, createControl);
-    windows.setMain(&window);
-    window.Load({});
+    windows.setMain(&window.controller());
+    window.controller().load({});
     window.show();
     flv::Velmora& mainPlayer = *window.player();
     auto* fullScreenAction = window.findChild<QAction*>("mnuqp");

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/playbackcontroller.h"
 #include "mainwindow/statuspanels.h"
 #include "movie/movieengine.h"
 #include "platform/programfolder.h"
@@ -50,8 +51,8 @@ struct Window {
             });
             return control;
         });
-        windows.setMain(window.get());
-        window->Load(commandLine);
+        windows.setMain(&window->controller());
+        window->controller().load(commandLine);
         window->show();
     }
     ~Window() { SetProgramFolderForTesting({}); }

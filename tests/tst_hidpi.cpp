@@ -2,6 +2,7 @@
 // layout in twips is the same, and the pictures on the screen are drawn at the screen's pixels,
 // not enlarged from smaller ones.
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/playbackcontroller.h"
 #include "platform/programfolder.h"
 #include "shell/programwindows.h"
 #include "windows/coordinator.h"
@@ -77,7 +78,7 @@ class TestHighDensity : public QObject {
         SetProgramFolderForTesting(folder_.path());
         window_ = std::make_unique<MainWindow>(windows_);
         RegisterProgramWindows(windows_);
-        windows_.setMain(window_.get());
+        windows_.setMain(&window_->controller());
         window_->setGeometry(QRect(QPoint(0, 0), window_->size()));
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));

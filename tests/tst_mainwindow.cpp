@@ -7,6 +7,7 @@
 #include "layout/layout.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/opendialog.h"
+#include "mainwindow/playbackcontroller.h"
 #include "mainwindow/statuspanels.h"
 #include "movie/playermovie.h"
 #include "platform/programfolder.h"
@@ -51,7 +52,7 @@ class TestMainWindow : public QObject {
     void commandLine() {
         QFETCH(QStringList, args);
         QFETCH(QString, text);
-        QCOMPARE(MainWindow::CommandLineText(args), text);
+        QCOMPARE(PlaybackController::CommandLineText(args), text);
     }
 
     void startUpReadsTheSettings_data() {
@@ -84,9 +85,10 @@ class TestMainWindow : public QObject {
         Window w(ini);
         QCOMPARE(w.window->windowTitle(), title);
         QCOMPARE(w.control->Volume(), volume);
-        QCOMPARE(w.find<QLabel>("lplay")->text(), keys[0]);
-        QCOMPARE(w.find<QLabel>("lstop")->text(), keys[1]);
-        QCOMPARE(w.find<QLabel>("llaoban")->text(), keys[2]);
+        const ShortcutKeys& loaded = w.window->controller().shortcutKeys();
+        QCOMPARE(loaded.play, keys[0].toDouble());
+        QCOMPARE(loaded.stop, keys[1].toDouble());
+        QCOMPARE(loaded.boss, keys[2].toDouble());
         // The command line is played also when it is empty.
         QVERIFY(w.engine->calls.contains("playMovie()"));
     }
@@ -95,7 +97,7 @@ class TestMainWindow : public QObject {
         Window w;
         w.control->SetVolume(42);
         w.report("time", "37.52");
-        w.window->RunCloseSequence();
+        w.window->controller().runCloseSequence();
         QCOMPARE(w.ini("Config", "Sound"), QString("42"));
         QCOMPARE(w.ini("Media", "Time"), QString("37.52"));
         QCOMPARE(w.ini("Media", "Url"), QString(""));
@@ -407,8 +409,8 @@ class TestMainWindow : public QObject {
         WindowCoordinator windows;
         RegisterProgramWindows(windows);
         MainWindow window(windows, [](QWidget*) { return nullptr; });
-        windows.setMain(&window);
-        window.Load("/v/a.flv");
+        windows.setMain(&window.controller());
+        window.controller().load("/v/a.flv");
         window.show();
         QCOMPARE(window.flvWidget()->objectName(), QString("flv"));
         window.findChild<QAction*>("mplay")->trigger();
@@ -428,9 +430,9 @@ class TestMainWindow : public QObject {
         MainWindow window(windows, [](QWidget* parent) {
             return CreateControl("Flv.Velmora", parent, OVELO_PROGRAM_DIR);
         });
-        windows.setMain(&window);
+        windows.setMain(&window.controller());
         const QString file = TEST_MEDIA_DIR "/h264_aac.flv";
-        window.Load(file);
+        window.controller().load(file);
         window.show();
         auto* label3 = window.findChild<QLabel*>("Label3");
         QCOMPARE(window.windowTitle(), "Ovelo 2011 Beta2 - 正在播放:" + file);

@@ -2,6 +2,7 @@
 // shipped skins, and the skin attached at start-up.
 #include "logo.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/playbackcontroller.h"
 #include "movie/movieengine.h"
 #include "platform/programfolder.h"
 #include "player/standinplayer.h"
@@ -235,8 +236,8 @@ class TestSkins : public QObject {
             WindowCoordinator windows;
             RegisterProgramWindows(windows);
             MainWindow window(windows, [](QWidget* parent) { return new StandInPlayer(parent); });
-            windows.setMain(&window);
-            window.Load(QString());
+            windows.setMain(&window.controller());
+            window.controller().load(QString());
             QCOMPARE(AttachedSkin(), folder.filePath("Skin/Dark.skn"));
         }
         // Without a skin named, the program keeps its own look.
@@ -245,8 +246,8 @@ class TestSkins : public QObject {
         WindowCoordinator windows;
         RegisterProgramWindows(windows);
         MainWindow window(windows, [](QWidget* parent) { return new StandInPlayer(parent); });
-        windows.setMain(&window);
-        window.Load(QString());
+        windows.setMain(&window.controller());
+        window.controller().load(QString());
         QCOMPARE(AttachedSkin(), QString());
         SetProgramFolderForTesting({});
     }

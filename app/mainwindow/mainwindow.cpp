@@ -1,23 +1,25 @@
 #include "mainwindow/mainwindow.h"
 
-#include "association/association.h"
 #include "icons/icons.h"
 #include "layout/design.h"
 #include "layout/layout.h"
+#include "mainwindow/commands.h"
+#include "mainwindow/mediacontrols.h"
+#include "mainwindow/opendialog.h"
+#include "mainwindow/playbackcontroller.h"
 #include "mainwindow/statuspanels.h"
+#include "mainwindow/statuspresenter.h"
 #include "mainwindow/trayicon.h"
 #include "platform/caption.h"
-#include "platform/programfolder.h"
-#include "product.h"
-#include "settings/config.h"
-#include "skins/skinengine.h"
 #include "windows/coordinator.h"
 
 #include "flv/velmora.h"
 
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
 #include <QSystemTrayIcon>
@@ -28,8 +30,6 @@ namespace ovelo {
 
 namespace {
 
-// Both status timers tick this often for the life of the window.
-constexpr int kStatusIntervalMs = 100;
 // The design's inner area under the menu bar, in twips.
 constexpr int kDesignWidth = 9915;
 constexpr int kDesignHeight = 6360;
@@ -47,17 +47,11 @@ QToolButton* PictureButton(QWidget* parent, const char* name, const QString& tip
     return button;
 }
 
-QLabel* KeyLabel(QWidget* parent, const char* name) {
-    auto* label = Named(new QLabel(QStringLiteral("0"), parent), name);
-    label->hide();
-    return label;
-}
-
 } // namespace
 
 MainWindow::MainWindow(WindowCoordinator& windows, const ControlCreator& createControl,
                        QWidget* parent)
-    : QMainWindow(parent), windows_(windows) {
+    : QMainWindow(parent) {
     setObjectName("Form1");
     setAcceptDrops(true);
     client_ = Named(new QWidget(this), "Form1Client");
@@ -67,48 +61,102 @@ MainWindow::MainWindow(WindowCoordinator& windows, const ControlCreator& createC
     // The layout is recorded against the design's inner size, before the first layout pass.
     SetClientSizeTwips(client_, kDesignWidth, kDesignHeight);
     createControls(createControl);
+    controller_ =
+        std::make_unique<PlaybackController>(*player_, windows, static_cast<MainView&>(*this));
+    createCommands(windows);
+    createButtons();
+    createIdlePictures();
     createMenus();
+    mediaControls_ = std::make_unique<MediaControls>(*commands_, *controller_);
     resize(client_->width(), client_->height() + menuBar()->sizeHint().height());
     trayIcon_ = CreateTrayIcon(
-        this, [this] { RestoreMainWindow(); }, trayMenu());
-    timer1_.setObjectName("Timer1");
-    timer2_.setObjectName("Timer2");
-    for (QTimer* timer : {&timer1_, &timer2_})
-        timer->setInterval(kStatusIntervalMs);
-    connect(&timer1_, &QTimer::timeout, this, &MainWindow::Timer1Tick);
-    connect(&timer2_, &QTimer::timeout, this, &MainWindow::Timer2Tick);
+        this, [this] { commands_->trigger(Command::RestoreWindow); }, trayMenu());
+    connect(controller_.get(), &PlaybackController::started, status_.get(),
+            &StatusPresenter::start);
+    connect(controller_.get(), &PlaybackController::ending, status_.get(), &StatusPresenter::stop);
+    connect(status_.get(), &StatusPresenter::statusTick, commands_, &CommandSet::refresh);
 }
 
 MainWindow::~MainWindow() = default;
 
+MediaCommands& MainWindow::mediaControls() const {
+    return *mediaControls_;
+}
+
 void MainWindow::createControls(const ControlCreator& createControl) {
     // Behind the video: the video's logo keeps the top right corner.
-    picture1_ = Named(new QLabel(client_), "Picture1");
-    picture1_->installEventFilter(this);
+    banner_ = Named(new QLabel(client_), "Picture1");
+    banner_->installEventFilter(this);
     host_.emplace(client_, createControl);
     flvWidget_ = Named(host_->widget(), "flv");
     player_ = host_->player();
     host_->bindEvents(this, QStringLiteral("flv"));
 
-    sl1_ = Named(new QSlider(Qt::Horizontal, client_), "Sl1");
-    sl1_->setRange(0, 10);
-    sl1_->setToolTip(QStringLiteral("拖动滑块快进或快退"));
-    sl1_->installEventFilter(this);
-    connect(sl1_, &QSlider::actionTriggered, this, &MainWindow::Sl1Scroll);
-    sl2_ = Named(new QSlider(Qt::Horizontal, client_), "Sl2");
-    sl2_->setRange(0, 100);
-    connect(sl2_, &QSlider::actionTriggered, this, &MainWindow::Sl2Scroll);
+    seekSlider_ = Named(new QSlider(Qt::Horizontal, client_), "Sl1");
+    seekSlider_->setRange(0, 10);
+    seekSlider_->setToolTip(QStringLiteral("拖动滑块快进或快退"));
+    seekSlider_->installEventFilter(this);
+    // The slider's position is already where the user put it; its value follows later.
+    connect(seekSlider_, &QSlider::actionTriggered, this, [this] {
+        controller_->seekToSliderPosition(seekSlider_->sliderPosition(), seekSlider_->maximum());
+    });
+    volumeSlider_ = Named(new QSlider(Qt::Horizontal, client_), "Sl2");
+    volumeSlider_->setRange(0, 100);
+    connect(volumeSlider_, &QSlider::actionTriggered, this,
+            [this] { controller_->setVolume(volumeSlider_->sliderPosition()); });
     Named(new QLabel(QStringLiteral("音量:"), client_), "Label1");
-    label3_ = Named(new QLabel(QStringLiteral("00:00/00:00"), client_), "Label3");
-    createButtons();
-    s1_ = Named(new StatusPanels({5292, 3175, 3175, 8820}, client_), "S1");
-    s1_->setPanelText(1, QString::fromLatin1(kProductTitle));
-    s1_->panel(1)->setToolTip(QString::fromLatin1(kProductTitle));
-    createIdlePictures();
-    lplay_ = KeyLabel(client_, "lplay");
-    lstop_ = KeyLabel(client_, "lstop");
-    llaoban_ = KeyLabel(client_, "llaoban");
+    auto* timeText = Named(new QLabel(QStringLiteral("00:00/00:00"), client_), "Label3");
+    auto* panels = Named(new StatusPanels({5292, 3175, 3175, 8820}, client_), "S1");
+    status_ = std::make_unique<StatusPresenter>(
+        *player_, StatusPresenter::Widgets{this, seekSlider_, volumeSlider_, timeText, panels});
+}
 
+void MainWindow::createButtons() {
+    const struct {
+        const char* name;
+        const char* tip;
+        QIcon icon;
+        Command command;
+    } buttons[] = {{"Command1", "播放", PlayIcon(), Command::TogglePlayback},
+                   {"Command2", "暂停", PauseIcon(), Command::TogglePlayback},
+                   {"Command3", "停止", StopIcon(), Command::Stop}};
+    for (const auto& b : buttons) {
+        QToolButton* button = PictureButton(client_, b.name, QString::fromUtf8(b.tip));
+        button->setIcon(b.icon);
+        button->setIconSize(QSize(32, 32));
+        connect(button, &QToolButton::clicked, this,
+                [this, command = b.command] { commands_->trigger(command); });
+    }
+    // The form's hidden play button, kept in its place.
+    auto* hidden = Named(new QPushButton(client_), "Cmdplay");
+    hidden->hide();
+    connect(hidden, &QPushButton::clicked, this,
+            [this] { commands_->trigger(Command::TogglePlayback); });
+}
+
+void MainWindow::createIdlePictures() {
+    const struct {
+        const char* name;
+        const char* tip;
+        QPixmap (*picture)(QSize);
+        QSize size;
+        Command command;
+    } pictures[] = {
+        {"Picture3", "打开Url", OpenUrlPicture, {33, 33}, Command::OpenAddress},
+        {"Picture2", "打开本地文件", OpenFilePicture, {33, 33}, Command::OpenFile},
+        {"Picture4", "Ovelo Online", OnlinePicture, {137, 121}, Command::ProductSite},
+        {"Picture5", "设置", SettingsPicture, {33, 33}, Command::Settings},
+        {"Picture6", "皮肤", SkinPicture, {33, 33}, Command::SkinManager},
+    };
+    for (const auto& p : pictures) {
+        QToolButton* button = PictureButton(client_, p.name, QString::fromUtf8(p.tip));
+        button->setIcon(p.picture(p.size));
+        // A picture whose window the program does not have stays off.
+        button->setEnabled(commands_->action(p.command) != nullptr);
+        connect(button, &QToolButton::clicked, this,
+                [this, command = p.command] { commands_->trigger(command); });
+        idlePictures_.append(button);
+    }
     PlaceAndRecord(client_, {{"Picture1", 8400, 0, 1335, 375},
                              {"flv", 0, 0, 9975, 4935},
                              {"Sl1", 0, 4920, 9855, 375},
@@ -125,128 +173,103 @@ void MainWindow::createControls(const ControlCreator& createControl) {
                              {"Picture4", 4080, 1200, 2055, 1815},
                              {"Picture5", 6120, 3480, 495, 495},
                              {"Picture6", 5160, 3480, 495, 495}});
-    picture1_->setPixmap(BannerPicture(picture1_->size()));
+    banner_->setPixmap(BannerPicture(banner_->size()));
     for (QToolButton* b : std::as_const(idlePictures_))
         b->setIconSize(b->size());
-}
-
-void MainWindow::createButtons() {
-    const struct {
-        const char* name;
-        const char* tip;
-        QIcon icon;
-    } buttons[] = {{"Command1", "播放", PlayIcon()},
-                   {"Command2", "暂停", PauseIcon()},
-                   {"Command3", "停止", StopIcon()}};
-    for (const auto& b : buttons) {
-        QToolButton* button = PictureButton(client_, b.name, QString::fromUtf8(b.tip));
-        button->setIcon(b.icon);
-        button->setIconSize(QSize(32, 32));
-        const bool stops = qstrcmp(b.name, "Command3") == 0;
-        connect(button, &QToolButton::clicked, this,
-                [this, stops] { stops ? player_->StopMovie() : player_->PauseMovie(); });
-    }
-    cmdplay_ = Named(new QPushButton(client_), "Cmdplay");
-    cmdplay_->hide();
-    connect(cmdplay_, &QPushButton::clicked, this, [this] { player_->PauseMovie(); });
-}
-
-void MainWindow::createIdlePictures() {
-    const struct {
-        const char* name;
-        const char* tip;
-        QPixmap (*picture)(QSize);
-        QSize size;
-        std::function<void()> command;
-    } pictures[] = {
-        {"Picture3", "打开Url", OpenUrlPicture, {33, 33}, showWindow(WindowId::Address)},
-        {"Picture2", "打开本地文件", OpenFilePicture, {33, 33}, [this] { OpenFile(1); }},
-        {"Picture4", "Ovelo Online", OnlinePicture, {137, 121}, [this] { OpenProductSite(); }},
-        {"Picture5", "设置", SettingsPicture, {33, 33}, showWindow(WindowId::Settings)},
-        {"Picture6", "皮肤", SkinPicture, {33, 33}, showWindow(WindowId::SkinManager)},
-    };
-    for (const auto& p : pictures) {
-        QToolButton* button = PictureButton(client_, p.name, QString::fromUtf8(p.tip));
-        button->setIcon(p.picture(p.size));
-        // A picture whose window the program does not have yet stays off.
-        button->setEnabled(bool(p.command));
-        if (p.command)
-            connect(button, &QToolButton::clicked, this, p.command);
-        idlePictures_.append(button);
-    }
 }
 
 QList<QWidget*> MainWindow::idlePictures() const {
     return {idlePictures_.begin(), idlePictures_.end()};
 }
 
-int MainWindow::volumeSliderValue() const {
-    return sl2_->value();
-}
-
-void MainWindow::Load(const QString& commandLineText) {
+void MainWindow::recordLayout() {
     resizeinit(client_);
-    // The stored form, "\" then Skin\Blue.skn: the engine takes either separator.
-    SkinH_AttachEx(ProgramFolder() + QLatin1Char('\\') + ReadSetting(ini::SkinUrl), QString());
-    SkinH_SetAero(1);
-    SetCaption(this, ReadSetting(ini::Title));
-    // Not a whole number: the player keeps its own start volume.
-    if (const std::optional<int> sound = ReadWholeNumber(ini::Sound))
-        player_->SetVolume(*sound);
-    if (ReadSetting(ini::KeysOn) == QLatin1String(ini::On)) {
-        const bool bossKeyOn = ReadSetting(ini::BossKeyOn) == QLatin1String(ini::On);
-        lplay_->setText(ReadSetting(ini::PlayKey));
-        lstop_->setText(ReadSetting(ini::StopKey));
-        if (bossKeyOn)
-            llaoban_->setText(ReadSetting(ini::BossKey));
-    }
-    player_->PlayMovie(commandLineText);
-    RegisterFileAssociations();
+}
+
+void MainWindow::setCaption(const QString& caption) {
+    SetCaption(this, caption);
+}
+
+void MainWindow::focusVideo() {
     flvWidget_->setFocus();
-    timer1_.start();
-    timer2_.start();
 }
 
-QString MainWindow::CommandLineText(const QStringList& arguments) {
-    QString text = arguments.mid(1).join(QLatin1Char(' '));
-    text.replace(QLatin1Char('"'), QLatin1Char(' '));
-    return text.trimmed();
+int MainWindow::volumeSliderValue() const {
+    return volumeSlider_->value();
 }
 
-void MainWindow::RunCloseSequence() {
-    WriteSetting(ini::Sound, QString::number(player_->Volume()));
-    // A single-precision number as it prints: up to seven significant digits (37.52).
-    WriteSetting(ini::MediaTime, QString::number(double(player_->CurrentTime()), 'g', 7));
-    WriteSetting(ini::MediaUrl, player_->Movie());
+void MainWindow::setVolumeSliderValue(int value) {
+    volumeSlider_->setValue(value);
+}
+
+void MainWindow::setSeekSliderValue(int value) {
+    seekSlider_->setValue(value);
+}
+
+void MainWindow::setIdleScreenShown(bool shown) {
+    for (QWidget* picture : idlePictures())
+        picture->setVisible(shown);
+}
+
+void MainWindow::showAndFocus() {
+    show();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::setWindowShown(bool shown) {
+    setVisible(shown);
+}
+
+bool MainWindow::windowShown() const {
+    return isVisible();
+}
+
+QScreen* MainWindow::windowScreen() const {
+    return screen();
+}
+
+QSize MainWindow::outerSizeTwips() const {
     const QRect frame = frameGeometry();
-    WriteSetting(ini::WindowHeight,
-                 QString::number(std::lround(frame.height() * TwipsPerPixelY(this))));
-    WriteSetting(ini::WindowWidth,
-                 QString::number(std::lround(frame.width() * TwipsPerPixelX(this))));
-    windows_.unloadAll();
+    return {int(std::lround(frame.width() * TwipsPerPixelX(this))),
+            int(std::lround(frame.height() * TwipsPerPixelY(this)))};
 }
 
-void MainWindow::Quit() {
-    RunCloseSequence();
+void MainWindow::chooseFile(std::function<void(const QString&)> chosen) {
+    if (chooseFile_) {
+        chosen(chooseFile_(this));
+        return;
+    }
+    // The tray's 打开文件 still reaches a window the dialog blocks: it finds the same dialog.
+    if (openDialog_) {
+        openDialog_->raise();
+        openDialog_->activateWindow();
+        return;
+    }
+    QFileDialog* dialog = CreateOpenDialog(this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    openDialog_ = dialog;
+    connect(dialog, &QFileDialog::finished, this, [dialog, chosen = std::move(chosen)](int result) {
+        chosen(result == QDialog::Accepted ? dialog->selectedFiles().value(0) : QString());
+    });
+    // Window-modal: the main window waits for the answer, the rest of the program does not.
+    dialog->open();
+}
+
+void MainWindow::refuse(const QString& text) {
+    auto* box =
+        new QMessageBox(QMessageBox::Critical, QStringLiteral("警告"), text, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+void MainWindow::closeWindow() {
     close();
 }
 
-void MainWindow::endProgram() {
-    // Taken for a close already done: nothing that comes after this may save the settings.
-    closing_ = true;
-    timer1_.stop();
-    timer2_.stop();
-    QCoreApplication::exit(0);
-}
-
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // A close from the menu has written once already; the unload writes a second time, and
-    // never a third.
-    if (!closing_) {
-        closing_ = true;
-        RunCloseSequence();
-        timer1_.stop();
-        timer2_.stop();
+    if (controller_->windowClosing()) {
+        status_->stop();
         if (trayIcon_)
             trayIcon_->hide();
         emit closed();

@@ -15,7 +15,8 @@ bool IsSeparator(const MenuItemRow& item) {
 }
 
 // The items that show: commands that work, and the separators between two of them.
-std::vector<const MenuItemRow*> Shown(const char* menu, const std::vector<MenuItemRow>& items) {
+std::vector<const MenuItemRow*> Shown(const char* menu, const std::vector<MenuItemRow>& items,
+                                      const CommandSet& commands) {
     std::vector<const MenuItemRow*> shown;
     const MenuItemRow* pendingSeparator = nullptr;
     for (const MenuItemRow& item : items) {
@@ -26,7 +27,7 @@ std::vector<const MenuItemRow*> Shown(const char* menu, const std::vector<MenuIt
                 pendingSeparator = &item;
             continue;
         }
-        if (!item.command)
+        if (!item.command || !commands.action(*item.command))
             continue;
         if (pendingSeparator)
             shown.push_back(pendingSeparator);
@@ -36,31 +37,35 @@ std::vector<const MenuItemRow*> Shown(const char* menu, const std::vector<MenuIt
     return shown;
 }
 
-void AddItem(QMenu* menu, QWidget* owner, const MenuItemRow& item) {
+void AddItem(QMenu* menu, QWidget* owner, const MenuItemRow& item, const CommandSet& commands) {
     if (IsSeparator(item)) {
         menu->addSeparator()->setObjectName(QString::fromLatin1(item.name));
         return;
     }
+    QAction* command = commands.action(*item.command);
     QAction* action = menu->addAction(QString::fromUtf8(item.caption));
     action->setObjectName(QString::fromLatin1(item.name));
     action->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut)));
-    QObject::connect(action, &QAction::triggered, owner, item.command);
+    action->setEnabled(command->isEnabled());
+    QObject::connect(action, &QAction::triggered, command, &QAction::trigger);
+    QObject::connect(command, &QAction::enabledChanged, action, &QAction::setEnabled);
     owner->addAction(action);
 }
 
 } // namespace
 
-QHash<QString, QMenu*> BuildMenus(QMenuBar* bar, QWidget* owner, const std::vector<MenuRow>& menus,
+QHash<QString, QMenu*> BuildMenus(QMenuBar* bar, QWidget* owner, const CommandSet& commands,
+                                  const std::vector<MenuRow>& menus,
                                   const std::vector<MenuItemRow>& items) {
     QHash<QString, QMenu*> built;
     for (const MenuRow& row : menus) {
-        const auto shown = Shown(row.name, items);
+        const auto shown = Shown(row.name, items, commands);
         if (shown.empty())
             continue;
         auto* menu = new QMenu(QString::fromUtf8(row.caption), owner);
         menu->setObjectName(QString::fromLatin1(row.name));
         for (const MenuItemRow* item : shown)
-            AddItem(menu, owner, *item);
+            AddItem(menu, owner, *item, commands);
         if (row.onBar)
             bar->addMenu(menu);
         built.insert(menu->objectName(), menu);

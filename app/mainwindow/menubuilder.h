@@ -1,9 +1,12 @@
-// Menus built from one table: every menu and item with its objectName, caption and shortcut.
+// Menus built from one table: every menu and item with its objectName, caption and shortcut,
+// each item triggering one of the window's commands.
 #pragma once
+
+#include "mainwindow/commands.h"
 
 #include <QHash>
 #include <QString>
-#include <functional>
+#include <optional>
 #include <vector>
 
 class QMenu;
@@ -23,16 +26,17 @@ struct MenuItemRow {
     const char* name;
     const char* caption; // kSeparator for a separator line
     const char* shortcut;
-    // Empty while the program cannot do it yet: the item then does not appear.
-    std::function<void()> command;
+    std::optional<Command> command; // none for a separator
 };
 
 inline constexpr char kSeparator[] = "-";
 
-// The menus in table order, those on the bar added to it, each item in table order. Items
-// without a command are left out, and so are separators with nothing to separate and menus
-// left empty. Every item is also an action of `owner`, so its shortcut works from there.
-QHash<QString, QMenu*> BuildMenus(QMenuBar* bar, QWidget* owner, const std::vector<MenuRow>& menus,
+// The menus in table order, those on the bar added to it, each item in table order. Items whose
+// command the program cannot do are left out, and so are separators with nothing to separate
+// and menus left empty. Every item is also an action of `owner`, so its shortcut works from
+// there; it is enabled while its command is.
+QHash<QString, QMenu*> BuildMenus(QMenuBar* bar, QWidget* owner, const CommandSet& commands,
+                                  const std::vector<MenuRow>& menus,
                                   const std::vector<MenuItemRow>& items);
 
 } // namespace ovelo

@@ -1,5 +1,7 @@
 // Ovelo: starting the program is creating, loading and showing the main window.
+#include "mainwindow/commands.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/playbackcontroller.h"
 #include "player/standinplayer.h"
 #include "session/desktopsession.h"
 #include "shell/closesignals.h"
@@ -59,6 +61,9 @@ class HeadlessReporter : public QObject {
 
 } // namespace
 
+// The program's start, top to bottom: the application and its look, the windows, the main window
+// and its player, the desktop's session, the signals that end it, then the main window's load
+// step (the settings, the command line's file, the file associations) and its showing.
 int main(int argc, char** argv) {
     const bool headless = Headless();
     if (headless) {
@@ -74,18 +79,19 @@ int main(int argc, char** argv) {
     ovelo::WindowCoordinator windows;
     ovelo::RegisterProgramWindows(windows);
     ovelo::MainWindow window(windows);
-    windows.setMain(&window);
+    windows.setMain(&window.controller());
     HeadlessReporter reporter(&window);
     if (headless)
         QObject::connect(window.flvWidget(), SIGNAL(OnReadyStateChange(QString)), &reporter,
                          SLOT(onState(QString)));
     // Declared after the window, so it goes first and releases the screen before the player.
-    ovelo::DesktopSession desktop(window);
+    ovelo::DesktopSession desktop(window.mediaControls());
     QObject::connect(&window, &ovelo::MainWindow::closed, &desktop, &ovelo::DesktopSession::end);
     QObject::connect(&window, &ovelo::MainWindow::closed, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
-    ovelo::CloseSignals closeSignals([&window] { window.Quit(); });
-    window.Load(ovelo::MainWindow::CommandLineText(app.arguments()));
+    ovelo::CloseSignals closeSignals(
+        [&window] { window.commands().trigger(ovelo::Command::Quit); });
+    window.controller().load(ovelo::PlaybackController::CommandLineText(app.arguments()));
     if (headless)
         reporter.reportMissingPlayer();
     window.show();

@@ -3,6 +3,7 @@
 #include "windows/form.h"
 
 #include <QLoggingCategory>
+#include <QTimer>
 
 Q_LOGGING_CATEGORY(lcWindows, "ovelo.windows", QtWarningMsg)
 
@@ -48,8 +49,22 @@ QWidget* WindowCoordinator::window(WindowId id) {
         connect(form, &Form::unloaded, this, [this, id, form] {
             if (loaded(id) == form)
                 windows_.erase(id);
+            if (const auto kept = keptReady_.find(id); kept != keptReady_.end())
+                makeReadyLater(id, kept->second);
         });
     return created;
+}
+
+void WindowCoordinator::keepReady(WindowId id, std::chrono::milliseconds after) {
+    keptReady_[id] = after;
+    makeReadyLater(id, after);
+}
+
+void WindowCoordinator::makeReadyLater(WindowId id, std::chrono::milliseconds after) {
+    QTimer::singleShot(after, this, [this, id] {
+        if (!unloadedAll_)
+            window(id);
+    });
 }
 
 QWidget* WindowCoordinator::show(WindowId id) {
@@ -63,6 +78,7 @@ QWidget* WindowCoordinator::show(WindowId id) {
 }
 
 void WindowCoordinator::unloadAll() {
+    unloadedAll_ = true;
     for (WindowId id : kUnloadOrder) {
         QWidget* w = loaded(id);
         if (!w || !w->close() || qobject_cast<Form*>(w))

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
+#include <chrono>
 #include <functional>
 #include <map>
 
@@ -43,8 +44,12 @@ class WindowCoordinator : public QObject {
     // Shows the window (creating it first if needed) without owner or modality, in front and
     // with the focus.
     QWidget* show(WindowId id);
-    // Unloads every loaded window in the closing order; each runs its own closing step.
+    // Unloads every loaded window in the closing order; each runs its own closing step. No
+    // window is made ready again after this.
     void unloadAll();
+    // Keeps the window made, hidden, from `after` on and again `after` each close: its own
+    // start-up has run when the user first opens it.
+    void keepReady(WindowId id, std::chrono::milliseconds after);
 
     // How a window is made; a window without a factory is one the program does not have.
     void setFactory(WindowId id, Factory factory);
@@ -53,7 +58,11 @@ class WindowCoordinator : public QObject {
     template <typename T> T* loaded(WindowId id) const { return qobject_cast<T*>(loaded(id)); }
 
   private:
+    void makeReadyLater(WindowId id, std::chrono::milliseconds after);
+
     MainAccess* main_ = nullptr;
+    bool unloadedAll_ = false;
+    std::map<WindowId, std::chrono::milliseconds> keptReady_;
     std::map<WindowId, Factory> factories_;
     std::map<WindowId, QPointer<QWidget>> windows_;
 };

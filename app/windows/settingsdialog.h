@@ -21,8 +21,8 @@ class SettingsDialog : public Form {
   public:
     explicit SettingsDialog(MainAccess& main);
 
-    // Gives the shortcut page's controls the visibility of their page frame. The main window
-    // calls it on its status tick.
+    // Gives the shortcut page's controls the visibility of their page frame, as each choice of
+    // a tab does.
     void followShortcutPage();
 
     // The box that confirms the writes; tests answer it.

@@ -1,10 +1,10 @@
-// The main window's keys, mouse rules and boss key.
+// What happens on the main window: keys, the pointer, drops, and the player's events.
 #include "layout/layout.h"
+#include "mainwindow/commands.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/playbackcontroller.h"
+#include "mainwindow/statuspresenter.h"
 #include "mainwindow/windowcodes.h"
-#include "settings/config.h"
-
-#include "flv/velmora.h"
 
 #include <QCursor>
 #include <QDir>
@@ -12,11 +12,9 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLocale>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QSlider>
 #include <QUrl>
 
@@ -31,37 +29,15 @@ int KeyAscii(const QKeyEvent* event) {
 
 } // namespace
 
-bool MainWindow::KeyMatches(const QLabel* label, double code) const {
-    // A code that is not a number, hand-edited into Config.ini, matches no key.
-    bool ok = false;
-    const double stored = QLocale::c().toDouble(label->text().trimmed(), &ok);
-    return ok && code != 0 && stored == code;
+// The video's key codes and the window's characters take the same road, in the same order.
+void MainWindow::keyPressed(int code, bool onSeekSlider) {
+    const auto place = onSeekSlider ? ShortcutKeys::Place::SeekSlider : ShortcutKeys::Place::Window;
+    for (Command command : controller_->shortcutKeys().commandsFor(code, place))
+        commands_->trigger(command);
 }
 
 void MainWindow::flv_KeyDown(short KeyCode, short) {
-    KeyOnWindow(KeyCode);
-}
-
-// The video's key codes and the window's characters take the same road, in the same order.
-void MainWindow::KeyOnWindow(int code) {
-    if (KeyMatches(llaoban_, code)) {
-        hide();
-        player_->SetVolume(0);
-    }
-    if (KeyMatches(lstop_, code))
-        player_->StopMovie();
-    if (KeyMatches(lplay_, code))
-        cmdplay_->click();
-}
-
-void MainWindow::KeyOnSeekSlider(int keyAscii) {
-    // The boss key here only hides (or shows again); the sound goes on.
-    if (KeyMatches(llaoban_, keyAscii))
-        setVisible(!isVisible());
-    if (KeyMatches(lplay_, keyAscii))
-        player_->PauseMovie();
-    if (KeyMatches(lstop_, keyAscii))
-        player_->StopMovie();
+    keyPressed(KeyCode, false);
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
@@ -69,14 +45,15 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     QWidget* focus = focusWidget();
     if (!focus || focus == this || focus == client_)
         if (const int ascii = KeyAscii(event))
-            KeyOnWindow(ascii);
+            keyPressed(ascii, false);
     QMainWindow::keyPressEvent(event);
 }
 
-void MainWindow::MouseMoveRule(double xTwips) {
+// The pointer's position in twips, taken as a window message's code: the tray's old way back.
+void MainWindow::pointerMoved(double xTwips) {
     const float pixels = float(xTwips) / float(TwipsPerPixelX(this));
     if (pixels == float(code::kLeftButtonUp))
-        ShowAndFocus();
+        showAndFocus();
     else if (pixels == float(code::kRightButtonUp))
         trayMenu()->popup(QCursor::pos());
 }
@@ -87,34 +64,31 @@ void MainWindow::flv_MouseDown(short Button, short, float, float) {
 }
 
 void MainWindow::flv_MouseMove(short, short, float X, float) {
-    MouseMoveRule(X);
+    pointerMoved(X);
+}
+
+void MainWindow::flv_PlayProgress(float, float CurrentTime, float) {
+    status_->showPosition(CurrentTime);
+    controller_->followProgress();
+}
+
+void MainWindow::flv_OnReadyStateChange(const QString& newState) {
+    status_->showState(newState);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::Resize)
         resizeform(client_);
     else if (watched == client_ && event->type() == QEvent::MouseMove)
-        MouseMoveRule(static_cast<QMouseEvent*>(event)->position().x() * TwipsPerPixelX(this));
-    else if (watched == picture1_ && event->type() == QEvent::MouseButtonPress &&
+        pointerMoved(static_cast<QMouseEvent*>(event)->position().x() * TwipsPerPixelX(this));
+    else if (watched == banner_ && event->type() == QEvent::MouseButtonPress &&
              static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
         operationMenu()->popup(QCursor::pos());
-    else if (watched == sl1_ && event->type() == QEvent::KeyPress)
+    else if (watched == seekSlider_ && event->type() == QEvent::KeyPress)
         if (const int ascii = KeyAscii(static_cast<QKeyEvent*>(event)))
-            KeyOnSeekSlider(ascii);
+            keyPressed(ascii, true);
     // Keys and clicks go on to the control they were meant for.
     return QMainWindow::eventFilter(watched, event);
-}
-
-void MainWindow::ShowAndFocus() {
-    show();
-    raise();
-    activateWindow();
-}
-
-void MainWindow::RestoreMainWindow() {
-    ShowAndFocus();
-    if (const std::optional<int> sound = ReadWholeNumber(ini::Sound))
-        player_->SetVolume(*sound);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -127,7 +101,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
     const QList<QUrl> urls = event->mimeData()->urls();
     if (urls.isEmpty() || !urls.first().isLocalFile())
         return;
-    player_->PlayMovie(QDir::toNativeSeparators(urls.first().toLocalFile()));
+    controller_->playAddress(QDir::toNativeSeparators(urls.first().toLocalFile()));
     event->acceptProposedAction();
 }
 

@@ -1,0 +1,127 @@
+#include "mainwindow/statuspresenter.h"
+
+#include "mainwindow/statuspanels.h"
+#include "platform/caption.h"
+#include "platform/rounding.h"
+#include "product.h"
+
+#include "flv/velmora.h"
+
+#include <QDateTime>
+#include <QLabel>
+#include <QLocale>
+#include <QSlider>
+#include <limits>
+
+namespace ovelo {
+
+namespace {
+
+// Both timers tick this often for the life of the window.
+constexpr int kStatusIntervalMs = 100;
+
+QString TimeOfDayText(const QLocale& locale, const QTime& time) {
+    // The system's long time format without the zone: 14:03:22.
+    QString format = locale.timeFormat(QLocale::LongFormat);
+    format.remove(QLatin1Char('t'));
+    return locale.toString(time, format.trimmed());
+}
+
+} // namespace
+
+StatusPresenter::StatusPresenter(const flv::Velmora& player, const Widgets& widgets,
+                                 QObject* parent)
+    : QObject(parent), player_(player), widgets_(widgets) {
+    statusTimer_.setObjectName("Timer1");
+    timeTimer_.setObjectName("Timer2");
+    for (QTimer* timer : {&statusTimer_, &timeTimer_})
+        timer->setInterval(kStatusIntervalMs);
+    connect(&statusTimer_, &QTimer::timeout, this, &StatusPresenter::onStatusTick);
+    connect(&timeTimer_, &QTimer::timeout, this, &StatusPresenter::onTimeTick);
+    widgets_.panels->setPanelText(1, QString::fromLatin1(kProductTitle));
+    widgets_.panels->panel(1)->setToolTip(QString::fromLatin1(kProductTitle));
+}
+
+void StatusPresenter::start() {
+    statusTimer_.start();
+    timeTimer_.start();
+}
+
+void StatusPresenter::stop() {
+    statusTimer_.stop();
+    timeTimer_.stop();
+}
+
+void StatusPresenter::showClock() {
+    // The clock shows whole seconds: ten ticks in eleven find the same second, and the epoch
+    // second needs no time-zone lookup. A new second brings the date along with it.
+    const qint64 second = QDateTime::currentSecsSinceEpoch();
+    if (second == clockSecond_)
+        return;
+    clockSecond_ = second;
+    const QDateTime now = QDateTime::currentDateTime();
+    const QLocale locale = QLocale::system();
+    widgets_.panels->setPanelText(2, QStringLiteral("时间:") + TimeOfDayText(locale, now.time()));
+    widgets_.panels->setPanelText(3, QStringLiteral("日期:") +
+                                         locale.toString(now.date(), QLocale::ShortFormat));
+}
+
+void StatusPresenter::onStatusTick() {
+    showClock();
+    widgets_.panels->setPanelText(4, player_.Movie());
+    QSlider* seek = widgets_.seekSlider;
+    const qint64 max = qint64(player_.TotalTime()) + 1;
+    // Qt would pull the minimum down with a maximum below it; the seek slider starts at 0.
+    const int top = int(std::clamp<qint64>(max, 0, std::numeric_limits<int>::max()));
+    if (seek->minimum() != 0 || seek->maximum() != top)
+        seek->setRange(0, top);
+    widgets_.volumeSlider->setValue(player_.Volume());
+    if (seek->maximum() == 0)
+        seek->setMaximum(1000);
+    // Every change of a tooltip sends an event through the slider, also one to the same text.
+    if (const int volume = player_.Volume(); volume != volumeTip_) {
+        volumeTip_ = volume;
+        widgets_.volumeSlider->setToolTip(QStringLiteral("音量:%1%").arg(volume));
+    }
+    emit statusTick();
+}
+
+void StatusPresenter::onTimeTick() {
+    const bool loaded = !player_.Movie().isEmpty();
+    const TimeText time{loaded, loaded ? WholeSeconds(player_.CurrentTime()) : 0,
+                        loaded ? player_.TotalTime() : 0};
+    if (time == timeText_)
+        return;
+    timeText_ = time;
+    widgets_.timeText->setText(loaded ? QStringLiteral("%1/%2").arg(time.seconds).arg(time.total)
+                                      : QStringLiteral("00:00/00:00"));
+}
+
+void StatusPresenter::showPosition(float currentTime) {
+    QSlider* seek = widgets_.seekSlider;
+    seek->setValue(RoundEven(player_.CurrentTime()));
+    if (seek->value() == seek->maximum() - 1)
+        seek->setValue(RoundEven(currentTime));
+}
+
+void StatusPresenter::showState(const QString& newState) {
+    const QString product = QString::fromLatin1(kProductTitle) + QStringLiteral(" - ");
+    StatusPanels* panels = widgets_.panels;
+    if (newState == flv::state::Empty) {
+        panels->setPanelText(1, QStringLiteral("正在缓冲"));
+        SetCaption(widgets_.window, product + QStringLiteral("正在缓冲:") + player_.Movie());
+    } else if (newState == flv::state::Play) {
+        panels->setPanelText(1, QStringLiteral("播放"));
+        SetCaption(widgets_.window, product + QStringLiteral("正在播放:") + player_.Movie());
+    } else if (newState == flv::state::Pause) {
+        panels->setPanelText(1, QStringLiteral("暂停播放"));
+    } else if (newState == flv::state::Stop) {
+        panels->setPanelText(1, QStringLiteral("停止播放"));
+        widgets_.seekSlider->setValue(0);
+    } else if (newState == flv::state::FlvNotFound) {
+        panels->setPanelText(1, QStringLiteral("播放文件无效或不存在"));
+        widgets_.seekSlider->setValue(0);
+    }
+}
+
+} // namespace ovelo
