@@ -1,11 +1,16 @@
 // The main window's commands: the menu tree, its pop-ups, and what each item, button and
 // picture does.
 #include "layout/layout.h"
+#include "mainwindow/commands.h"
+#include "mainwindow/mainwindow.h"
 #include "mainwindowfixture.h"
 #include "openedurls.h"
+#include "session/mediacommands.h"
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QToolButton>
 
 using namespace ovelo;
@@ -95,6 +100,42 @@ class TestMenus : public QObject {
             w.find<QAction>(item)->trigger();
             QCOMPARE(w.engine->calls, QStringList{"StopMovie()"});
         }
+    }
+
+    // Buttons, the hidden Cmdplay, menu items, the configured key on both of its roads and the
+    // desktop's media controls all go through the one action of the command, and only through
+    // it: a disabled command does nothing, whichever road asks.
+    void everyRoadTriggersTheOneCommand() {
+        Window w;
+        w.control->PlayMovie("/v/b.flv");
+        QAction* toggle = w.window->commands().action(Command::TogglePlayback);
+        QSignalSpy triggered(toggle, &QAction::triggered);
+        const std::function<void()> roads[] = {
+            [&] { w.find<QToolButton>("Command1")->click(); },
+            [&] { w.find<QToolButton>("Command2")->click(); },
+            [&] { w.find<QPushButton>("Cmdplay")->click(); },
+            [&] { w.find<QAction>("mpause")->trigger(); },
+            [&] { w.find<QAction>("mnupause")->trigger(); },
+            [&] { w.window->flv_KeyDown(32, 0); },
+            [&] {
+                w.window->centralWidget()->setFocus();
+                QTest::keyClick(w.window.get(), Qt::Key_Space);
+            },
+            [&] { w.window->mediaControls().togglePlayback(); },
+        };
+        for (const auto& road : roads) {
+            w.engine->calls.clear();
+            road();
+            QCOMPARE(w.engine->calls, QStringList{"pauseMovie()"});
+        }
+        QCOMPARE(triggered.count(), int(std::size(roads)));
+
+        w.engine->calls.clear();
+        toggle->setEnabled(false);
+        for (const auto& road : roads)
+            road();
+        QCOMPARE(w.engine->calls, QStringList());
+        QVERIFY(!w.find<QAction>("mplay")->isEnabled() && !w.find<QAction>("mnuplay")->isEnabled());
     }
 
     void mouseOnTheVideo() {
