@@ -25,14 +25,14 @@ const QCursor& HandCursor() {
 
 } // namespace
 
-InputRelay::InputRelay(QWidget* control, QWidget* picture1, Logo* logo)
-    : QObject(control), control_(control), picture1_(picture1), logo_(logo) {
-    picture1_->setMouseTracking(true);
-    picture1_->installEventFilter(this);
+InputRelay::InputRelay(QWidget* control, QWidget* inputArea, Logo* logo)
+    : QObject(control), control_(control), inputArea_(inputArea), logo_(logo) {
+    inputArea_->setMouseTracking(true);
+    inputArea_->installEventFilter(this);
 }
 
 bool InputRelay::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != picture1_)
+    if (watched != inputArea_)
         return false;
     if (event->type() == QEvent::Hide)
         releaseCapture();
@@ -88,11 +88,11 @@ bool InputRelay::relay(QEvent* event, Source source) {
 }
 
 QPointF InputRelay::twipsOf(QMouseEvent* e) const {
-    return e->position() * TwipsPerPixel(picture1_);
+    return e->position() * TwipsPerPixel(inputArea_);
 }
 
 bool InputRelay::insideLogo(QPointF t) const {
-    const double tpp = TwipsPerPixel(picture1_);
+    const double tpp = TwipsPerPixel(inputArea_);
     const QRectF logo(QPointF(logo_->pos()) * tpp, QSizeF(logo_->size()) * tpp);
     return logo.left() < t.x() && t.x() < logo.right() && logo.top() < t.y() &&
            t.y() < logo.bottom();
@@ -100,21 +100,21 @@ bool InputRelay::insideLogo(QPointF t) const {
 
 void InputRelay::trackPointer(QPointF twips) {
     if (insideLogo(twips)) {
-        picture1_->setCursor(HandCursor());
+        inputArea_->setCursor(HandCursor());
         pointerOutsideLogo_ = false;
         // Held so that the move which leaves the logo, even out of the window, still comes here.
-        if (QWidget::mouseGrabber() != picture1_ && picture1_->isVisible())
-            picture1_->grabMouse();
+        if (QWidget::mouseGrabber() != inputArea_ && inputArea_->isVisible())
+            inputArea_->grabMouse();
     } else {
         releaseCapture();
         pointerOutsideLogo_ = true;
-        picture1_->unsetCursor();
+        inputArea_->unsetCursor();
     }
 }
 
 void InputRelay::releaseCapture() {
-    if (QWidget::mouseGrabber() == picture1_)
-        picture1_->releaseMouse();
+    if (QWidget::mouseGrabber() == inputArea_)
+        inputArea_->releaseMouse();
 }
 
 void InputRelay::mouseMove(QMouseEvent* e, Source source) {
@@ -142,7 +142,7 @@ void InputRelay::mouseRelease(QMouseEvent* e, Source source) {
     emit MouseUp(button, ShiftMask(e->modifiers()), float(t.x()), float(t.y()));
     // A click is a left press and release over the video; the release that ends a double
     // click is not another click.
-    QWidget* target = source == Source::Picture1 ? picture1_ : control_;
+    QWidget* target = source == Source::Picture1 ? inputArea_ : control_;
     const bool over = target->rect().contains(e->position().toPoint());
     const bool clicked = button == 1 && over && !afterDoubleClick_;
     afterDoubleClick_ = false;
@@ -164,7 +164,7 @@ void InputRelay::keyPress(QKeyEvent* e, Source source) {
     const short code = VirtualKeyCode(e->key(), e->modifiers());
     if (code != 0) {
         if (source == Source::Picture1)
-            emit Picture1KeyDown(code);
+            emit inputAreaKeyDown(code);
         emit KeyDown(code, ShiftMask(e->modifiers()));
     }
     const QString text = e->text();

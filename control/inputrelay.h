@@ -27,7 +27,7 @@ class InputRelay : public QObject {
     enum class Source { Picture1, Control };
 
     // control: the control itself, which is also this relay's parent.
-    InputRelay(QWidget* control, QWidget* picture1, Logo* logo);
+    InputRelay(QWidget* control, QWidget* inputArea, Logo* logo);
 
     // Relays one event; true when it was an input event and is used up.
     bool relay(QEvent* event, Source source);
@@ -45,7 +45,7 @@ class InputRelay : public QObject {
     void MouseMove(short Button, short Shift, float X, float Y);
     void MouseUp(short Button, short Shift, float X, float Y);
     // A key went down over the video; raised before KeyDown for the same key.
-    void Picture1KeyDown(short KeyCode);
+    void inputAreaKeyDown(short KeyCode);
     void KeyDown(short KeyCode, short Shift);
     void KeyUp(short KeyCode, short Shift);
     void KeyPress(short KeyAscii);
@@ -64,7 +64,7 @@ class InputRelay : public QObject {
     QPointF twipsOf(QMouseEvent* e) const;
 
     QWidget* control_;
-    QWidget* picture1_;
+    QWidget* inputArea_;
     Logo* logo_;
     bool pointerOutsideLogo_ = false;
     bool afterDoubleClick_ = false;

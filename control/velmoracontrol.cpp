@@ -53,30 +53,30 @@ QString ArgumentText(const QVariant& v) {
 } // namespace
 
 VelmoraControl::VelmoraControl(QWidget* parent, EngineFactory engineFactory)
-    : QWidget(parent), engineFactory_(std::move(engineFactory)), picture1_(new QWidget(this)),
-      picture2_(new QWidget(picture1_)), logo_(new Logo(picture2_)),
-      relay_(new InputRelay(this, picture1_, logo_)) {
+    : QWidget(parent), engineFactory_(std::move(engineFactory)), inputArea_(new QWidget(this)),
+      videoArea_(new QWidget(inputArea_)), logo_(new Logo(videoArea_)),
+      relay_(new InputRelay(this, inputArea_, logo_)) {
     if (!engineFactory_)
         engineFactory_ = [](QObject* p) { return new PlayerMovie(ChooseSurfaceKind(), p); };
     setObjectName("Velmora");
-    picture1_->setObjectName("Picture1");
-    picture2_->setObjectName("Picture2");
-    picture1_->setFocusPolicy(Qt::StrongFocus);
-    setFocusProxy(picture1_);
+    inputArea_->setObjectName("Picture1");
+    videoArea_->setObjectName("Picture2");
+    inputArea_->setFocusPolicy(Qt::StrongFocus);
+    setFocusProxy(inputArea_);
     // Input over the video belongs to Picture1; the engine's surface never sees the mouse.
-    picture2_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    videoArea_->setAttribute(Qt::WA_TransparentForMouseEvents);
     connectRelay();
     // Where the video is away in the full-screen window, the control hears the mouse itself.
     setMouseTracking(true);
     setAutoFillBackground(true);
-    timer1_.setObjectName("Timer1");
-    timer1_.setInterval(kProgressPollInterval);
-    timer2_.setObjectName("Timer2");
-    timer2_.setInterval(kFullScreenWatchInterval);
+    progressPoll_.setObjectName("Timer1");
+    progressPoll_.setInterval(kProgressPollInterval);
+    fullScreenWatch_.setObjectName("Timer2");
+    fullScreenWatch_.setInterval(kFullScreenWatchInterval);
     // The host expects full screen to end within one interval of the window turning normal.
-    timer2_.setTimerType(Qt::PreciseTimer);
-    connect(&timer1_, &QTimer::timeout, this, [this] { CallMovieFunction("getinfo", {}); });
-    connect(&timer2_, &QTimer::timeout, this, &VelmoraControl::Timer2Tick);
+    fullScreenWatch_.setTimerType(Qt::PreciseTimer);
+    connect(&progressPoll_, &QTimer::timeout, this, [this] { CallMovieFunction("getinfo", {}); });
+    connect(&fullScreenWatch_, &QTimer::timeout, this, &VelmoraControl::watchFullScreen);
 
     LoadPlayerMovie();
     backColor_ = 0;
@@ -98,7 +98,7 @@ void VelmoraControl::connectRelay() {
     connect(relay_, &InputRelay::MouseMove, this, &VelmoraControl::MouseMove);
     connect(relay_, &InputRelay::MouseUp, this, &VelmoraControl::MouseUp);
     // Raised before KeyDown for the same key: the full-screen keys act before the host hears.
-    connect(relay_, &InputRelay::Picture1KeyDown, this, &VelmoraControl::Picture1KeyDown);
+    connect(relay_, &InputRelay::inputAreaKeyDown, this, &VelmoraControl::inputAreaKeyDown);
     connect(relay_, &InputRelay::KeyDown, this, &VelmoraControl::KeyDown);
     connect(relay_, &InputRelay::KeyUp, this, &VelmoraControl::KeyUp);
     connect(relay_, &InputRelay::KeyPress, this, &VelmoraControl::KeyPress);
@@ -110,7 +110,7 @@ void VelmoraControl::LoadPlayerMovie() {
     if (!fullScreen_)
         fullScreenWindow_->hide();
     fullScreenWindow_->SetMaximized();
-    surfaceWindow_ = picture1_;
+    surfaceWindow_ = inputArea_;
     // The old engine is handed to its ending before the new one starts its own.
     engine_.reset();
     engine_.reset(engineFactory_(nullptr));
@@ -118,7 +118,7 @@ void VelmoraControl::LoadPlayerMovie() {
         return;
     connect(engine_.get(), &MovieEngine::FSCommand, this, &VelmoraControl::OnFSCommand);
     if (QWidget* surface = engine_->Surface()) {
-        surface->setParent(picture2_);
+        surface->setParent(videoArea_);
         surface->setAttribute(Qt::WA_TransparentForMouseEvents);
         surface->show();
     }
@@ -153,7 +153,7 @@ void VelmoraControl::PlayMovie(const QString& FilePath) {
     // The movie's first report arrives during the call here, and the host reads Movie in it.
     movie_ = FilePath;
     CallMovieFunction("playMovie", {FilePath});
-    timer1_.start();
+    progressPoll_.start();
     if (mute_)
         SetMute(true);
 }
@@ -291,8 +291,8 @@ void VelmoraControl::ReadProperties(const PropertyBag& bag) {
 
 void VelmoraControl::layoutChildren() {
     const QRect area(QPoint(0, 0), size());
-    picture1_->setGeometry(area);
-    picture2_->setGeometry(area);
+    inputArea_->setGeometry(area);
+    videoArea_->setGeometry(area);
     if (engine_ && engine_->Surface())
         engine_->Surface()->setGeometry(area);
     placeLogo();
@@ -301,9 +301,9 @@ void VelmoraControl::layoutChildren() {
 void VelmoraControl::placeLogo() {
     const double tpp = TwipsPerPixel(this);
     logo_->SetSize(Logo::SizeForHeight(height() * tpp));
-    const double width = picture1_->width() * tpp;
+    const double width = inputArea_->width() * tpp;
     const double left = width - logo_->width() * tpp - 0.03 * width;
-    const double top = 0.026 * picture1_->height() * tpp;
+    const double top = 0.026 * inputArea_->height() * tpp;
     logo_->move(int(std::lround(left / tpp)), int(std::lround(top / tpp)));
 }
 
@@ -314,7 +314,7 @@ bool VelmoraControl::PointerOutsideLogo() const {
 bool VelmoraControl::event(QEvent* event) {
     // Only where Picture1 does not cover the control: otherwise its input is Picture1's.
     // Child events arrive while the members are still being built; input never does.
-    if (InputRelay::IsInput(event->type()) && picture1_->parentWidget() != this &&
+    if (InputRelay::IsInput(event->type()) && inputArea_->parentWidget() != this &&
         relay_->relay(event, InputRelay::Source::Control))
         return true;
     return QWidget::event(event);

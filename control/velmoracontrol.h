@@ -80,7 +80,7 @@ class VelmoraControl : public QWidget, public Velmora {
     // The input and full-screen parts, open to tests.
     bool PointerOutsideLogo() const;
     Logo* logo() const { return logo_; }
-    QWidget* picture1() const { return picture1_; }
+    QWidget* inputArea() const { return inputArea_; }
     ControlFullScreenWindow* fullScreenWindow() const;
     float NormalWidth() const { return normalWidth_; }
     qint32 NormalHeight() const { return normalHeight_; }
@@ -115,18 +115,18 @@ class VelmoraControl : public QWidget, public Velmora {
     void SwitchFullScreen();
     void EnterFullScreen();
     void LeaveFullScreen();
-    void Timer2Tick();
+    void watchFullScreen();
     void connectRelay();
-    void Picture1KeyDown(short keyCode);
+    void inputAreaKeyDown(short keyCode);
 
     EngineFactory engineFactory_;
-    QWidget* picture1_;
-    QWidget* picture2_;
+    QWidget* inputArea_;
+    QWidget* videoArea_;
     Logo* logo_;
     InputRelay* relay_;
     QPointer<QWidget> surfaceWindow_;
-    QTimer timer1_;
-    QTimer timer2_;
+    QTimer progressPoll_;
+    QTimer fullScreenWatch_;
     bool userMode_ = true;
 
     float totalTime_ = 0;

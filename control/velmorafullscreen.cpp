@@ -29,7 +29,7 @@ void VelmoraControl::SetFullScreen(bool on) {
             normalWidth_ = float(width() * tpp);
             normalHeight_ = qint32(std::nearbyint(height() * tpp));
             SwitchFullScreen();
-            timer2_.start();
+            fullScreenWatch_.start();
         } else {
             SwitchFullScreen();
         }
@@ -73,14 +73,14 @@ void VelmoraControl::LeaveFullScreen() {
     fullScreen_ = false;
 }
 
-void VelmoraControl::Timer2Tick() {
+void VelmoraControl::watchFullScreen() {
     if (fullScreenWindow_ && fullScreenWindow_->IsNormal()) {
-        timer2_.stop();
+        fullScreenWatch_.stop();
         SetFullScreen(false);
     }
 }
 
-void VelmoraControl::Picture1KeyDown(short keyCode) {
+void VelmoraControl::inputAreaKeyDown(short keyCode) {
     if (fullScreenWindow_ && fullScreenWindow_->IsMaximized() &&
         ControlFullScreenWindow::IsLeaveKey(keyCode))
         fullScreenWindow_->SetNormal();

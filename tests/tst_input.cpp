@@ -32,11 +32,11 @@ struct Stage {
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
     }
-    QWidget* picture1() const { return control->picture1(); }
+    QWidget* inputArea() const { return control->inputArea(); }
     QRect logo() const { return control->logo()->geometry(); }
     void move(QPoint p, Qt::MouseButtons held = Qt::NoButton, Qt::KeyboardModifiers mods = {}) {
-        QMouseEvent e(QEvent::MouseMove, p, picture1()->mapToGlobal(p), Qt::NoButton, held, mods);
-        QApplication::sendEvent(picture1(), &e);
+        QMouseEvent e(QEvent::MouseMove, p, inputArea()->mapToGlobal(p), Qt::NoButton, held, mods);
+        QApplication::sendEvent(inputArea(), &e);
     }
     QWidget window;
     VelmoraControl* control = nullptr;
@@ -120,8 +120,8 @@ class TestInput : public QObject {
         QCOMPARE(moves.count(), 1);
         const double tpp = Tpp();
         QCOMPARE(moves[0], QVariantList({short(3), short(1), float(20 * tpp), float(30 * tpp)}));
-        QTest::mousePress(s.picture1(), Qt::MiddleButton, Qt::ControlModifier, {40, 50});
-        QTest::mouseRelease(s.picture1(), Qt::MiddleButton, Qt::ControlModifier, {40, 50});
+        QTest::mousePress(s.inputArea(), Qt::MiddleButton, Qt::ControlModifier, {40, 50});
+        QTest::mouseRelease(s.inputArea(), Qt::MiddleButton, Qt::ControlModifier, {40, 50});
         QCOMPARE(downs.count(), 1);
         QCOMPARE(downs[0], QVariantList({short(4), short(2), float(40 * tpp), float(50 * tpp)}));
         QCOMPARE(ups[0], downs[0]);
@@ -133,15 +133,15 @@ class TestInput : public QObject {
         QSignalSpy downs(s.control, &VelmoraControl::MouseDown);
         // Nothing has moved over the control yet: the pointer is not known to be outside.
         QVERIFY(!s.control->PointerOutsideLogo());
-        QTest::mouseClick(s.picture1(), Qt::LeftButton, {}, {30, 200});
+        QTest::mouseClick(s.inputArea(), Qt::LeftButton, {}, {30, 200});
         QCOMPARE(clicks.count(), 0);
         QCOMPARE(downs.count(), 1);
         s.move({30, 200});
         QVERIFY(s.control->PointerOutsideLogo());
-        QTest::mouseClick(s.picture1(), Qt::LeftButton, {}, {30, 200});
+        QTest::mouseClick(s.inputArea(), Qt::LeftButton, {}, {30, 200});
         QCOMPARE(clicks.count(), 1);
         // The right button presses but never clicks.
-        QTest::mouseClick(s.picture1(), Qt::RightButton, {}, {30, 200});
+        QTest::mouseClick(s.inputArea(), Qt::RightButton, {}, {30, 200});
         QCOMPARE(clicks.count(), 1);
         QCOMPARE(downs.count(), 3);
         QCOMPARE(downs.last().first().value<short>(), short(2));
@@ -156,9 +156,9 @@ class TestInput : public QObject {
         QSignalSpy ups(s.control, &VelmoraControl::MouseUp);
         QSignalSpy downs(s.control, &VelmoraControl::MouseDown);
         // The window system's order: press, release, double click, release.
-        QTest::mouseClick(s.picture1(), Qt::LeftButton, {}, {30, 200});
-        QTest::mouseDClick(s.picture1(), Qt::LeftButton, {}, {30, 200});
-        QTest::mouseRelease(s.picture1(), Qt::LeftButton, {}, {30, 200});
+        QTest::mouseClick(s.inputArea(), Qt::LeftButton, {}, {30, 200});
+        QTest::mouseDClick(s.inputArea(), Qt::LeftButton, {}, {30, 200});
+        QTest::mouseRelease(s.inputArea(), Qt::LeftButton, {}, {30, 200});
         QCOMPARE(downs.count(), 1);
         QCOMPARE(ups.count(), 2);
         QCOMPARE(clicks.count(), 1);
@@ -172,24 +172,24 @@ class TestInput : public QObject {
         const QPoint centre = s.logo().center();
         s.move(centre);
         QVERIFY(!s.control->PointerOutsideLogo());
-        QCOMPARE(s.picture1()->cursor().shape(), Qt::BitmapCursor);
-        QCOMPARE(s.picture1()->cursor().hotSpot(), QPoint(12, 1));
-        QCOMPARE(s.picture1()->cursor().pixmap().size(), QSize(32, 32));
-        QCOMPARE(QWidget::mouseGrabber(), s.picture1());
-        QTest::mouseClick(s.picture1(), Qt::LeftButton, {}, centre);
+        QCOMPARE(s.inputArea()->cursor().shape(), Qt::BitmapCursor);
+        QCOMPARE(s.inputArea()->cursor().hotSpot(), QPoint(12, 1));
+        QCOMPARE(s.inputArea()->cursor().pixmap().size(), QSize(32, 32));
+        QCOMPARE(QWidget::mouseGrabber(), s.inputArea());
+        QTest::mouseClick(s.inputArea(), Qt::LeftButton, {}, centre);
         QCOMPARE(s.opened.urls, QList<QUrl>{QUrl(kMakerPage)});
         QCOMPARE(downs.count(), 1);
         QCOMPARE(downs[0][0].value<short>(), short(1));
         QCOMPARE(clicks.count(), 0);
         // The right button over the logo opens nothing.
-        QTest::mouseClick(s.picture1(), Qt::RightButton, {}, centre);
+        QTest::mouseClick(s.inputArea(), Qt::RightButton, {}, centre);
         QCOMPARE(s.opened.urls.count(), 1);
         QCOMPARE(downs.last()[0].value<short>(), short(2));
         // Leaving the logo, even out of the control, lets the pointer go.
         s.move({-40, -40});
         QVERIFY(s.control->PointerOutsideLogo());
         QCOMPARE(QWidget::mouseGrabber(), nullptr);
-        QVERIFY(!s.picture1()->testAttribute(Qt::WA_SetCursor));
+        QVERIFY(!s.inputArea()->testAttribute(Qt::WA_SetCursor));
     }
 
     void logoEdgesAreOutside_data() {
@@ -222,9 +222,9 @@ class TestInput : public QObject {
         QSignalSpy downs(s.control, &VelmoraControl::KeyDown);
         QSignalSpy presses(s.control, &VelmoraControl::KeyPress);
         QSignalSpy ups(s.control, &VelmoraControl::KeyUp);
-        QTest::keyClick(s.picture1(), Qt::Key_P, Qt::NoModifier);
+        QTest::keyClick(s.inputArea(), Qt::Key_P, Qt::NoModifier);
         // QTest presses Shift itself first: KeyDown 16 with the Shift bit, as Windows does.
-        QTest::keyClick(s.picture1(), 'P', Qt::ShiftModifier);
+        QTest::keyClick(s.inputArea(), 'P', Qt::ShiftModifier);
         QCOMPARE(downs[0], QVariantList({short(80), short(0)}));
         QCOMPARE(downs[1], QVariantList({short(16), short(1)}));
         QCOMPARE(downs[2], QVariantList({short(80), short(1)}));
@@ -234,9 +234,9 @@ class TestInput : public QObject {
         const int upsBefore = ups.count();
         // A held key repeats its down and its character, not its up.
         QKeyEvent repeatUp(QEvent::KeyRelease, Qt::Key_A, {}, "a", true);
-        QApplication::sendEvent(s.picture1(), &repeatUp);
+        QApplication::sendEvent(s.inputArea(), &repeatUp);
         QCOMPARE(ups.count(), upsBefore);
-        QTest::keyClick(s.picture1(), Qt::Key_Delete);
+        QTest::keyClick(s.inputArea(), Qt::Key_Delete);
         QCOMPARE(downs.last()[0].value<short>(), short(46));
         QCOMPARE(presses.count(), 2);
     }
@@ -281,11 +281,11 @@ class TestInput : public QObject {
         QCOMPARE(changed.count(), 2);
         QCOMPARE(resized.count(), 1);
         QVERIFY(s.control->FullScreen());
-        QCOMPARE(s.picture1()->parentWidget(), fs);
+        QCOMPARE(s.inputArea()->parentWidget(), fs);
         QVERIFY(fs->isVisible());
         QVERIFY(fs->IsMaximized());
         QCOMPARE(s.control->size(), s.control->screen()->geometry().size());
-        QCOMPARE(s.picture1()->size(), s.control->size());
+        QCOMPARE(s.inputArea()->size(), s.control->size());
         const double tpp = Tpp();
         QCOMPARE(s.control->NormalWidth(), float(600 * tpp));
         QCOMPARE(s.control->NormalHeight(), qint32(qRound(450 * tpp)));
@@ -299,15 +299,15 @@ class TestInput : public QObject {
         connect(s.control, &VelmoraControl::KeyDown, this,
                 [&] { normalAtKeyDown = fs->IsNormal(); });
         clock.start();
-        QTest::keyClick(s.picture1(), Qt::Key_Escape);
+        QTest::keyClick(s.inputArea(), Qt::Key_Escape);
         QCOMPARE(keys.count(), 1);
         QVERIFY(normalAtKeyDown);
         QCOMPARE(keys[0][0].value<short>(), short(27));
         QTRY_VERIFY_WITH_TIMEOUT(!s.control->FullScreen(), 1000);
         qInfo("back in place after %lld ms", back);
-        QCOMPARE(s.picture1()->parentWidget(), s.control);
+        QCOMPARE(s.inputArea()->parentWidget(), s.control);
         QCOMPARE(s.control->size(), QSize(600, 450));
-        QCOMPARE(s.picture1()->geometry(), QRect(0, 0, 600, 450));
+        QCOMPARE(s.inputArea()->geometry(), QRect(0, 0, 600, 450));
         QVERIFY(fs->isHidden());
         QCOMPARE(changed.last()[0].toString(), QString("FullScreen"));
     }
@@ -317,7 +317,7 @@ class TestInput : public QObject {
         ControlFullScreenWindow* fs = s.control->fullScreenWindow();
         // Esc outside full screen only sets the hidden window to normal.
         QSignalSpy keys(s.control, &VelmoraControl::KeyDown);
-        QTest::keyClick(s.picture1(), Qt::Key_Escape);
+        QTest::keyClick(s.inputArea(), Qt::Key_Escape);
         QCOMPARE(keys.count(), 1);
         QVERIFY(fs->isHidden());
         QVERIFY(fs->IsNormal());
@@ -344,12 +344,12 @@ class TestInput : public QObject {
         s.control->SetFullScreen(true);
         QVERIFY(s.control->FullScreen());
         s.control->SetFullScreen(false);
-        QCOMPARE(s.picture1()->parentWidget(), s.control);
+        QCOMPARE(s.inputArea()->parentWidget(), s.control);
         QVERIFY(fs->isHidden());
         QCOMPARE(s.control->size(), QSize(600, 450));
         // Other keys do not leave.
         s.control->SetFullScreen(true);
-        QTest::keyClick(s.picture1(), Qt::Key_Space);
+        QTest::keyClick(s.inputArea(), Qt::Key_Space);
         QTest::qWait(120);
         QVERIFY(s.control->FullScreen());
     }

@@ -278,7 +278,7 @@ class TestMainWindow : public QObject {
 
     void keysOnTheVideo() {
         Window w;
-        QWidget* video = w.control->picture1();
+        QWidget* video = w.control->inputArea();
         w.engine->calls.clear();
         QTest::keyClick(video, Qt::Key_Space);
         QCOMPARE(w.engine->calls.filter("pauseMovie").count(), 1);
@@ -306,7 +306,7 @@ class TestMainWindow : public QObject {
         QTest::mouseClick(dialog->findChild<QPushButton*>("Command1"), Qt::LeftButton);
         QTRY_COMPARE(service.requests().size(), 1);
         w.engine->calls.clear();
-        QTest::keyClick(w.control->picture1(), Qt::Key_Space);
+        QTest::keyClick(w.control->inputArea(), Qt::Key_Space);
         QCOMPARE(w.engine->calls.filter("pauseMovie").count(), 1);
         auto* finder = w.windows.loaded<FinderWindow>(WindowId::Finder);
         QVERIFY(finder && finder->asking());

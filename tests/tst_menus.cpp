@@ -140,7 +140,7 @@ class TestMenus : public QObject {
 
     void mouseOnTheVideo() {
         Window w;
-        QTest::mouseClick(w.control->picture1(), Qt::RightButton, {}, {100, 100});
+        QTest::mouseClick(w.control->inputArea(), Qt::RightButton, {}, {100, 100});
         QMenu* ops = w.window->operationMenu();
         QTRY_VERIFY(ops->isVisible());
         QStringList items;
@@ -148,7 +148,7 @@ class TestMenus : public QObject {
             items << a->text();
         QCOMPARE(items, QStringList({"播放", "暂停", "停止", "全屏"}));
         ops->hide();
-        QTest::mouseClick(w.control->picture1(), Qt::LeftButton, {}, {100, 100});
+        QTest::mouseClick(w.control->inputArea(), Qt::LeftButton, {}, {100, 100});
         QVERIFY(!ops->isVisible());
         // The window-message positions: 517 pixels opens the tray menu, 514 shows the window.
         const float tpp = float(TwipsPerPixelX(w.window.get()));

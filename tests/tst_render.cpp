@@ -84,7 +84,7 @@ class TestRender : public QObject {
         SaveGrab(full, ".full.png");
         QVERIFY2(ColoursIn(full) > 8, "video shows in full screen");
 
-        QTest::keyClick(control->picture1(), Qt::Key_Escape);
+        QTest::keyClick(control->inputArea(), Qt::Key_Escape);
         QTRY_VERIFY_WITH_TIMEOUT(!control->FullScreen(), 1000);
         QCOMPARE(control->size(), QSize(480, 360));
         WaitForProgress(control);

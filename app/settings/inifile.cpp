@@ -112,7 +112,7 @@ struct Stored {
     QByteArray bytes;
 };
 
-Stored Load(const QString& fileName) {
+Stored LoadStored(const QString& fileName) {
     switch (KindOfPath(fileName)) {
     case PathKind::Missing:
         return {true, false, {}};
@@ -212,7 +212,7 @@ QString GetFromIni(const QString& section, const QString& key, const QString& fi
     const QStringView keyName = TrimBlanks(key);
     if (sectionName.isEmpty() || keyName.isEmpty())
         return {};
-    const Stored stored = Load(fileName);
+    const Stored stored = LoadStored(fileName);
     if (!stored.usable)
         return {};
     const Place place = Find(LineReader(stored.bytes), sectionName, keyName);
@@ -232,7 +232,7 @@ void WriteToIni(const QString& section, const QString& key, const QString& value
         qCWarning(lcIni) << "not written: a line break or an unusable name" << section << key;
         return;
     }
-    const Stored stored = Load(fileName);
+    const Stored stored = LoadStored(fileName);
     // A read-only file stays as it is, as on Windows, though replacing it would be possible.
     if (!stored.usable || (stored.exists && !QFileInfo(fileName).isWritable())) {
         qCWarning(lcIni) << "left alone:" << fileName;

@@ -35,15 +35,15 @@ QString Kilobytes(qint32 bytes) {
 UpdaterWindow::UpdaterWindow(MainAccess& main)
     : Form("Form11", QStringLiteral("升级"), 6855, 5100), main_(main) {
     auto* banner = Named(new QLabel(this), "Picture1");
-    list1_ = Named(new QListWidget(this), "List1");
-    pb_ = Named(new QProgressBar(this), "Pb");
-    pb_->setTextVisible(false);
-    pb_->setRange(0, kStepMaximum);
-    pb_->setValue(0);
-    label1_ = Named(new QLabel(QStringLiteral("总体进度:"), this), "Label1");
-    label3_ = Named(new QLabel(QStringLiteral("下载文件:"), this), "Label3");
-    command1_ = Named(new QPushButton(QStringLiteral("检测"), this), "Command1");
-    command2_ = Named(new QPushButton(QStringLiteral("取消"), this), "Command2");
+    steps_ = Named(new QListWidget(this), "List1");
+    progressBar_ = Named(new QProgressBar(this), "Pb");
+    progressBar_->setTextVisible(false);
+    progressBar_->setRange(0, kStepMaximum);
+    progressBar_->setValue(0);
+    progressText_ = Named(new QLabel(QStringLiteral("总体进度:"), this), "Label1");
+    fileText_ = Named(new QLabel(QStringLiteral("下载文件:"), this), "Label3");
+    checkButton_ = Named(new QPushButton(QStringLiteral("检测"), this), "Command1");
+    cancelButton_ = Named(new QPushButton(QStringLiteral("取消"), this), "Command2");
     PlaceAndRecord(this, {{"Picture1", 0, 0, 6855, 1215},
                           {"List1", 120, 1320, 6615, 2295},
                           {"Pb", 120, 3720, 6615, 255},
@@ -54,13 +54,15 @@ UpdaterWindow::UpdaterWindow(MainAccess& main)
     banner->setPixmap(UpdaterBanner(banner->size()));
     makeFixedSingle();
 
-    down_ = new DownloadControl(this);
-    connect(down_, &DownloadControl::DownloadStarted, this, &UpdaterWindow::down_DownloadStarted);
-    connect(down_, &DownloadControl::DownloadProgress, this, &UpdaterWindow::down_DownloadProgress);
-    connect(down_, &DownloadControl::DownloadFinished, this, &UpdaterWindow::down_DownloadFinished);
-    connect(down_, &DownloadControl::DownloadFailed, this, &UpdaterWindow::down_DownloadFailed);
-    connect(command1_, &QPushButton::clicked, this, &UpdaterWindow::check);
-    connect(command2_, &QPushButton::clicked, this, &QWidget::close);
+    download_ = new DownloadControl(this);
+    connect(download_, &DownloadControl::DownloadStarted, this, &UpdaterWindow::onDownloadStarted);
+    connect(download_, &DownloadControl::DownloadProgress, this,
+            &UpdaterWindow::onDownloadProgress);
+    connect(download_, &DownloadControl::DownloadFinished, this,
+            &UpdaterWindow::onDownloadFinished);
+    connect(download_, &DownloadControl::DownloadFailed, this, &UpdaterWindow::onDownloadFailed);
+    connect(checkButton_, &QPushButton::clicked, this, &UpdaterWindow::check);
+    connect(cancelButton_, &QPushButton::clicked, this, &QWidget::close);
     // Once whoever made the window has shown it: the first lines appear in view.
     QTimer::singleShot(0, this, &UpdaterWindow::check);
 }
@@ -69,14 +71,14 @@ void UpdaterWindow::check() {
     // A new check starts from nothing: an earlier read still running is dropped unheard.
     delete versionRead_;
     versionRead_ = nullptr;
-    list1_->clear();
+    steps_->clear();
     addLine(QStringLiteral(">>正在获取当前版本信息...(OK)"));
-    fillPb();
+    fillProgressBar();
     current_ = ReadSetting(ini::Version);
     addLine(QStringLiteral(">>当前版本: V") + current_);
-    emptyPb();
+    emptyProgressBar();
     addLine(QStringLiteral(">>正在获取最新版本信息...(OK)"));
-    fillPb();
+    fillProgressBar();
     setWaiting(true);
     versionRead_ = FetchLatestVersion(VersionFileUrl(), this);
     connect(versionRead_, &WebFetch::finished, this, &UpdaterWindow::versionRead);
@@ -104,72 +106,72 @@ void UpdaterWindow::setWaiting(bool waiting) {
 
 void UpdaterWindow::compare(const QString& current, const QString& latest) {
     addLine(QStringLiteral(">>最新版本: V") + latest);
-    emptyPb();
+    emptyProgressBar();
     addLine(QStringLiteral(">>正在分析信息...(OK)"));
-    fillPb();
+    fillProgressBar();
     // As written, character by character: any difference, even an older version, updates.
     if (latest == current) {
         addLine(QStringLiteral(">>未发现升级信息!您使用的是最新版本软件!"));
         return;
     }
     addLine(QStringLiteral(">>开始下载升级程序..."));
-    down_->SetSourceUrl(InstallerUrl().toString());
-    down_->SetSaveFolder(InstallerFolder());
-    down_->StartDownload();
+    download_->SetSourceUrl(InstallerUrl().toString());
+    download_->SetSaveFolder(InstallerFolder());
+    download_->StartDownload();
 }
 
 void UpdaterWindow::addLine(const QString& line) {
-    list1_->addItem(line);
+    steps_->addItem(line);
 }
 
-void UpdaterWindow::fillPb() {
+void UpdaterWindow::fillProgressBar() {
     // A download without a length leaves the bar busy (no range); the steps need one.
-    if (pb_->maximum() <= pb_->minimum())
-        pb_->setRange(0, kStepMaximum);
-    pb_->setValue(pb_->maximum());
+    if (progressBar_->maximum() <= progressBar_->minimum())
+        progressBar_->setRange(0, kStepMaximum);
+    progressBar_->setValue(progressBar_->maximum());
 }
 
-void UpdaterWindow::emptyPb() {
-    pb_->setValue(0);
+void UpdaterWindow::emptyProgressBar() {
+    progressBar_->setValue(0);
 }
 
 void UpdaterWindow::setButtonsEnabled(bool enabled) {
-    command1_->setEnabled(enabled);
-    command2_->setEnabled(enabled);
+    checkButton_->setEnabled(enabled);
+    cancelButton_->setEnabled(enabled);
 }
 
-void UpdaterWindow::down_DownloadStarted() {
+void UpdaterWindow::onDownloadStarted() {
     setButtonsEnabled(false);
 }
 
-void UpdaterWindow::down_DownloadProgress(int, qint32 received, qint32 total) {
+void UpdaterWindow::onDownloadProgress(int, qint32 received, qint32 total) {
     if (total > 0) {
-        pb_->setRange(0, total);
-        pb_->setValue(received);
+        progressBar_->setRange(0, total);
+        progressBar_->setValue(received);
     } else {
         // No length announced: the bar shows that something is happening, not how much.
-        pb_->setRange(0, 0);
+        progressBar_->setRange(0, 0);
     }
-    label1_->setText(QStringLiteral("总体进度: ") + Kilobytes(received) + QStringLiteral("kb/") +
-                     Kilobytes(total) + QStringLiteral("kb"));
-    label3_->setText(QStringLiteral("下载文件: ") + QString::fromLatin1(kInstallerFileName));
+    progressText_->setText(QStringLiteral("总体进度: ") + Kilobytes(received) +
+                           QStringLiteral("kb/") + Kilobytes(total) + QStringLiteral("kb"));
+    fileText_->setText(QStringLiteral("下载文件: ") + QString::fromLatin1(kInstallerFileName));
 }
 
-void UpdaterWindow::down_DownloadFinished(int) {
+void UpdaterWindow::onDownloadFinished(int) {
     addLine(QStringLiteral(">>下载完成!"));
     addLine(QStringLiteral(">>准备安装中..."));
     setButtonsEnabled(true);
-    if (!StartInstaller(down_->SavedPath())) {
+    if (!StartInstaller(download_->SavedPath())) {
         addLine(QStringLiteral("启动错误!"));
         return;
     }
     main_.endProgram();
 }
 
-void UpdaterWindow::down_DownloadFailed() {
+void UpdaterWindow::onDownloadFailed() {
     addLine(QStringLiteral(">>抱歉,无法连接服务器!"));
-    pb_->setRange(0, kStepMaximum);
-    emptyPb();
+    progressBar_->setRange(0, kStepMaximum);
+    emptyProgressBar();
     setButtonsEnabled(true);
 }
 
@@ -178,7 +180,7 @@ void UpdaterWindow::unloading() {
     addLine(QStringLiteral("下载被终止!"));
     delete versionRead_;
     versionRead_ = nullptr;
-    down_->Abort();
+    download_->Abort();
 }
 
 } // namespace ovelo

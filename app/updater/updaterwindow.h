@@ -34,23 +34,23 @@ class UpdaterWindow : public Form {
     void compare(const QString& current, const QString& latest);
     void setWaiting(bool waiting);
     void addLine(const QString& line);
-    void fillPb();
-    void emptyPb();
+    void fillProgressBar();
+    void emptyProgressBar();
     void setButtonsEnabled(bool enabled);
 
-    void down_DownloadStarted();
-    void down_DownloadProgress(int ignored, qint32 received, qint32 total);
-    void down_DownloadFinished(int ignored);
-    void down_DownloadFailed();
+    void onDownloadStarted();
+    void onDownloadProgress(int ignored, qint32 received, qint32 total);
+    void onDownloadFinished(int ignored);
+    void onDownloadFailed();
 
     MainAccess& main_;
-    QListWidget* list1_;
-    QPushButton* command1_;
-    QPushButton* command2_;
-    QProgressBar* pb_;
-    QLabel* label1_;
-    QLabel* label3_;
-    DownloadControl* down_;
+    QListWidget* steps_;
+    QPushButton* checkButton_;
+    QPushButton* cancelButton_;
+    QProgressBar* progressBar_;
+    QLabel* progressText_;
+    QLabel* fileText_;
+    DownloadControl* download_;
     // The read of the version file, a child of this window; null when none is running.
     WebFetch* versionRead_ = nullptr;
     QString current_;

@@ -49,15 +49,15 @@ FullScreenWindow::FullScreenWindow(MainAccess& main, QScreen* screen,
 
 void FullScreenWindow::flv_KeyPress(short KeyAscii) {
     if (KeyAscii == kEscape)
-        LeaveOnEscape(KeyRoad::Player);
+        leaveOnEscape(KeyRoad::Player);
 }
 
 void FullScreenWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape)
-        LeaveOnEscape(KeyRoad::Window);
+        leaveOnEscape(KeyRoad::Window);
 }
 
-void FullScreenWindow::LeaveOnEscape(KeyRoad road) {
+void FullScreenWindow::leaveOnEscape(KeyRoad road) {
     if (stateBeforeEscape_)
         return;
     stateBeforeEscape_ = player_->State();

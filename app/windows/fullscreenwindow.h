@@ -39,7 +39,7 @@ class FullScreenWindow : public Form {
 
   private:
     enum class KeyRoad { Player, Window };
-    void LeaveOnEscape(KeyRoad road);
+    void leaveOnEscape(KeyRoad road);
 
     MainAccess& main_;
     std::optional<PlayerHost> host_;

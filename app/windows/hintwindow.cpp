@@ -41,10 +41,10 @@ HintWindow::HintWindow(QScreen* screen) : Form("Form12", QStringLiteral("ESC"), 
     // Where the window system cannot blend windows, the banner is simply opaque.
     setWindowOpacity(kAlpha / 255.0);
 
-    timer1_.setObjectName("Timer1");
-    timer1_.setSingleShot(true);
-    connect(&timer1_, &QTimer::timeout, this, &QWidget::close);
-    timer1_.start(kShowMs);
+    closeTimer_.setObjectName("Timer1");
+    closeTimer_.setSingleShot(true);
+    connect(&closeTimer_, &QTimer::timeout, this, &QWidget::close);
+    closeTimer_.start(kShowMs);
 }
 
 bool HintWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -24,7 +24,7 @@ class HintWindow : public Form {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    QTimer timer1_;
+    QTimer closeTimer_;
 };
 
 } // namespace ovelo

@@ -90,41 +90,41 @@ SettingsDialog::SettingsDialog(MainAccess& main)
     : Form("Form6", QStringLiteral("全局设置"), 5325, 3225), main_(main) {
     createPages();
     makeFixedSingle();
-    Load();
+    loadSettings();
 
-    timer1_.setObjectName("Timer1");
-    connect(&timer1_, &QTimer::timeout, this, &SettingsDialog::Timer1Tick);
-    timer1_.start(100);
-    timer2_.setObjectName("Timer2");
-    connect(&timer2_, &QTimer::timeout, this, &SettingsDialog::Timer2Tick);
-    timer2_.start(1000);
+    volumePageTimer_.setObjectName("Timer1");
+    connect(&volumePageTimer_, &QTimer::timeout, this, &SettingsDialog::followVolumePage);
+    volumePageTimer_.start(100);
+    shortcutSwitchTimer_.setObjectName("Timer2");
+    connect(&shortcutSwitchTimer_, &QTimer::timeout, this, &SettingsDialog::followShortcutSwitch);
+    shortcutSwitchTimer_.start(1000);
 }
 
 void SettingsDialog::createPages() {
-    t1_ = new QTabWidget(this);
-    t1_->setObjectName("t1");
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName("t1");
     // The tabs only choose a page; the pages' controls lie over the tab strip's area.
     for (const char* caption : {"全局设置", "声音设置", "快捷键设置"})
-        t1_->addTab(new QWidget, Text(caption));
-    connect(t1_, &QTabWidget::currentChanged, this, [this](int i) { t1Click(i + 1); });
+        tabs_->addTab(new QWidget, Text(caption));
+    connect(tabs_, &QTabWidget::currentChanged, this, [this](int i) { showPage(i + 1); });
 
     NewFrame(this, "Frame1");
-    check1_ = NewCheck(this, "Check1", "自动保存播放进度", false);
+    resumeSwitch_ = NewCheck(this, "Check1", "自动保存播放进度", false);
     NewCheck(this, "Check2", "自动保存窗体大小", true, false);
     NewCheck(this, "Check3", "启动时关联Flv", true, false);
 
     NewFrame(this, "Frame2");
-    s1_ = new QSlider(Qt::Horizontal, this);
-    s1_->setObjectName("S1");
-    s1_->setRange(0, 100);
-    s1_->setSingleStep(1);
-    s1_->setPageStep(1);
-    connect(s1_, &QSlider::actionTriggered, this, &SettingsDialog::S1Scroll);
+    volumeSlider_ = new QSlider(Qt::Horizontal, this);
+    volumeSlider_->setObjectName("S1");
+    volumeSlider_->setRange(0, 100);
+    volumeSlider_->setSingleStep(1);
+    volumeSlider_->setPageStep(1);
+    connect(volumeSlider_, &QSlider::actionTriggered, this, &SettingsDialog::onVolumeMoved);
     NewCheck(this, "Check4", "启动音量保存", true, false);
 
     NewFrame(this, "Frame3");
-    check5_ = NewCheck(this, "Check5", "启用快捷键", true);
-    check6_ = NewCheck(this, "Check6", "启用老板键", true);
+    shortcutSwitch_ = NewCheck(this, "Check5", "启用快捷键", true);
+    bossKeySwitch_ = NewCheck(this, "Check6", "启用老板键", true);
     NewFrame(this, "Frame4", "播放/暂停");
     NewCombo(this, kPlay);
     NewFrame(this, "Frame5", "老板键");
@@ -135,7 +135,7 @@ void SettingsDialog::createPages() {
     auto* ok = new QPushButton(QStringLiteral("确定"), this);
     ok->setObjectName("Command2");
     ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &SettingsDialog::Command2Click);
+    connect(ok, &QPushButton::clicked, this, &SettingsDialog::confirm);
     auto* cancel = new QPushButton(QStringLiteral("取消"), this);
     cancel->setObjectName("Command1");
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);
@@ -163,29 +163,29 @@ void SettingsDialog::createPages() {
     volumePage_ = findPage("Frame2", {"S1", "Check4"});
     shortcutPage_ = findPage(
         "Frame3", {"Frame4", "Frame5", "Frame6", "Check5", "Check6", "Combo1", "Combo2", "Combo3"});
-    t1Click(1);
+    showPage(1);
 }
 
-void SettingsDialog::Load() {
-    s1_->setValue(main_.mainPlayer().Volume());
-    check1_->setChecked(ReadSetting(ini::AutoSave) == QLatin1String(ini::On));
+void SettingsDialog::loadSettings() {
+    volumeSlider_->setValue(main_.mainPlayer().Volume());
+    resumeSwitch_->setChecked(ReadSetting(ini::AutoSave) == QLatin1String(ini::On));
     const QString keysOn = ReadSetting(ini::KeysOn);
     const QString bossKeyOn = ReadSetting(ini::BossKeyOn);
     const QString play = ReadSetting(ini::PlayKey);
     const QString stop = ReadSetting(ini::StopKey);
     const QString boss = ReadSetting(ini::BossKey);
-    check5_->setChecked(keysOn == QLatin1String(ini::On));
-    check6_->setChecked(bossKeyOn == QLatin1String(ini::On));
+    shortcutSwitch_->setChecked(keysOn == QLatin1String(ini::On));
+    bossKeySwitch_->setChecked(bossKeyOn == QLatin1String(ini::On));
     Combo(this, kPlay)->setEditText(ShownText(kPlay, play));
     Combo(this, kStop)->setEditText(ShownText(kStop, stop));
     Combo(this, kBoss)->setEditText(ShownText(kBoss, boss));
 }
 
-void SettingsDialog::t1Click(int index) {
+void SettingsDialog::showPage(int index) {
     for (int page = 1; page <= 3; ++page)
         findChild<QWidget*>(QStringLiteral("Frame%1").arg(page))->setVisible(page == index);
     setMembersVisible(generalPage_);
-    Timer1Tick();
+    followVolumePage();
     followShortcutPage();
 }
 
@@ -204,7 +204,7 @@ void SettingsDialog::setMembersVisible(const Page& page) {
         member->setVisible(visible);
 }
 
-void SettingsDialog::Timer1Tick() {
+void SettingsDialog::followVolumePage() {
     setMembersVisible(volumePage_);
 }
 
@@ -212,25 +212,25 @@ void SettingsDialog::followShortcutPage() {
     setMembersVisible(shortcutPage_);
 }
 
-void SettingsDialog::Timer2Tick() {
+void SettingsDialog::followShortcutSwitch() {
     // The boss key's box follows the shortcut switch alone, not the boss-key switch.
-    const bool on = check5_->isChecked();
-    check6_->setEnabled(on);
+    const bool on = shortcutSwitch_->isChecked();
+    bossKeySwitch_->setEnabled(on);
     Combo(this, kPlay)->setEnabled(on);
     Combo(this, kStop)->setEnabled(on);
     Combo(this, kBoss)->setEnabled(on);
 }
 
-void SettingsDialog::S1Scroll() {
+void SettingsDialog::onVolumeMoved() {
     // The slider's position is already where the user put it; its value follows later.
-    main_.mainPlayer().SetVolume(s1_->sliderPosition());
+    main_.mainPlayer().SetVolume(volumeSlider_->sliderPosition());
 }
 
-void SettingsDialog::Command2Click() {
-    WriteSetting(ini::AutoSave, Switch(check1_));
-    WriteSetting(ini::Sound, QString::number(s1_->value()));
-    WriteSetting(ini::KeysOn, Switch(check5_));
-    WriteSetting(ini::BossKeyOn, Switch(check6_));
+void SettingsDialog::confirm() {
+    WriteSetting(ini::AutoSave, Switch(resumeSwitch_));
+    WriteSetting(ini::Sound, QString::number(volumeSlider_->value()));
+    WriteSetting(ini::KeysOn, Switch(shortcutSwitch_));
+    WriteSetting(ini::BossKeyOn, Switch(bossKeySwitch_));
     WriteSetting(kBoss.entry, CodeFor(kBoss, Combo(this, kBoss)->currentText()));
     WriteSetting(kPlay.entry, CodeFor(kPlay, Combo(this, kPlay)->currentText()));
     WriteSetting(kStop.entry, CodeFor(kStop, Combo(this, kStop)->currentText()));

@@ -30,12 +30,12 @@ class SettingsDialog : public Form {
 
   private:
     void createPages();
-    void Load();
-    void t1Click(int index);
-    void Timer1Tick();
-    void Timer2Tick();
-    void S1Scroll();
-    void Command2Click();
+    void loadSettings();
+    void showPage(int index);
+    void followVolumePage();
+    void followShortcutSwitch();
+    void onVolumeMoved();
+    void confirm();
     // A page's frame and the controls that take its visibility.
     struct Page {
         QWidget* frame = nullptr;
@@ -45,14 +45,14 @@ class SettingsDialog : public Form {
     void setMembersVisible(const Page& page);
 
     MainAccess& main_;
-    QTabWidget* t1_ = nullptr;
-    QSlider* s1_ = nullptr;
-    QCheckBox* check1_ = nullptr;
-    QCheckBox* check5_ = nullptr;
-    QCheckBox* check6_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
+    QSlider* volumeSlider_ = nullptr;
+    QCheckBox* resumeSwitch_ = nullptr;
+    QCheckBox* shortcutSwitch_ = nullptr;
+    QCheckBox* bossKeySwitch_ = nullptr;
     Page generalPage_, volumePage_, shortcutPage_;
-    QTimer timer1_;
-    QTimer timer2_;
+    QTimer volumePageTimer_;
+    QTimer shortcutSwitchTimer_;
 };
 
 } // namespace ovelo

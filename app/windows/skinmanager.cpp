@@ -31,22 +31,22 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
 } // namespace
 
 SkinManager::SkinManager()
-    : Form("Form4", QStringLiteral("皮肤管理器"), 5730, 3540), file1_(new QListWidget(this)),
-      command1_(Button(this, "Command1", QStringLiteral("应用"))),
-      mnufile_(new QMenu(QStringLiteral("文件"), this)) {
-    file1_->setObjectName("File1");
-    file1_->viewport()->installEventFilter(this);
-    connect(file1_, &QListWidget::itemDoubleClicked, this, &SkinManager::Apply);
+    : Form("Form4", QStringLiteral("皮肤管理器"), 5730, 3540), skinList_(new QListWidget(this)),
+      applyButton_(Button(this, "Command1", QStringLiteral("应用"))),
+      fileMenu_(new QMenu(QStringLiteral("文件"), this)) {
+    skinList_->setObjectName("File1");
+    skinList_->viewport()->installEventFilter(this);
+    connect(skinList_, &QListWidget::itemDoubleClicked, this, &SkinManager::applySelected);
     auto* add = Button(this, "Command3", QStringLiteral("添加"));
-    connect(add, &QPushButton::clicked, this, &SkinManager::Command3Click);
-    command1_->setEnabled(false);
-    connect(command1_, &QPushButton::clicked, this, &SkinManager::Apply);
+    connect(add, &QPushButton::clicked, this, &SkinManager::chooseSkinFile);
+    applyButton_->setEnabled(false);
+    connect(applyButton_, &QPushButton::clicked, this, &SkinManager::applySelected);
     auto* quit = Button(this, "Command2", QStringLiteral("退出"));
     connect(quit, &QPushButton::clicked, this, &QWidget::close);
-    mnufile_->setObjectName("mnufile");
-    QAction* mnuyy = mnufile_->addAction(QStringLiteral("应用"));
-    mnuyy->setObjectName("mnuyy");
-    connect(mnuyy, &QAction::triggered, this, &SkinManager::Apply);
+    fileMenu_->setObjectName("mnufile");
+    QAction* applyItem = fileMenu_->addAction(QStringLiteral("应用"));
+    applyItem->setObjectName("mnuyy");
+    connect(applyItem, &QAction::triggered, this, &SkinManager::applySelected);
     PlaceAndRecord(this, {{"File1", 0, 0, 5775, 2640},
                           {"Command3", 120, 3000, 1095, 375},
                           {"Command1", 2520, 3000, 1455, 375},
@@ -54,45 +54,45 @@ SkinManager::SkinManager()
     makeFixedSingle();
     // SetTopMostWindow: above the player, which the user is skinning.
     setWindowFlag(Qt::WindowStaysOnTopHint);
-    File1Refresh();
+    refreshList();
 }
 
 QString SkinManager::SkinFolder() {
     return NativePath(ProgramFolder(), QStringLiteral("Skin"));
 }
 
-void SkinManager::File1Refresh() {
-    const QString current = file1_->currentItem() ? file1_->currentItem()->text() : QString();
-    file1_->clear();
+void SkinManager::refreshList() {
+    const QString current = skinList_->currentItem() ? skinList_->currentItem()->text() : QString();
+    skinList_->clear();
     const QStringList names =
         QDir(SkinFolder())
             .entryList({QStringLiteral("*.skn")}, QDir::Files | QDir::Readable,
                        QDir::Name | QDir::IgnoreCase);
-    file1_->addItems(names);
-    const auto kept = file1_->findItems(current, Qt::MatchExactly);
+    skinList_->addItems(names);
+    const auto kept = skinList_->findItems(current, Qt::MatchExactly);
     if (!kept.isEmpty())
-        file1_->setCurrentItem(kept.first());
+        skinList_->setCurrentItem(kept.first());
 }
 
 bool SkinManager::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == file1_->viewport() && event->type() == QEvent::MouseButtonPress) {
-        command1_->setEnabled(true);
+    if (watched == skinList_->viewport() && event->type() == QEvent::MouseButtonPress) {
+        applyButton_->setEnabled(true);
         auto* press = static_cast<QMouseEvent*>(event);
         // Not modal: the list still takes the press and selects the line under it.
         if (press->button() == Qt::RightButton)
-            mnufile_->popup(press->globalPosition().toPoint());
+            fileMenu_->popup(press->globalPosition().toPoint());
     }
     return Form::eventFilter(watched, event);
 }
 
 void SkinManager::focusInEvent(QFocusEvent* event) {
-    command1_->setEnabled(false);
+    applyButton_->setEnabled(false);
     Form::focusInEvent(event);
 }
 
-void SkinManager::Apply() {
+void SkinManager::applySelected() {
     // Nothing chosen: there is no skin to apply, and recording "Skin\" would lose the one in use.
-    const QListWidgetItem* item = file1_->currentItem();
+    const QListWidgetItem* item = skinList_->currentItem();
     if (!item || !item->isSelected())
         return;
     const QString name = item->text();
@@ -100,20 +100,20 @@ void SkinManager::Apply() {
     WriteSetting(ini::SkinUrl, QStringLiteral("Skin\\") + name);
 }
 
-void SkinManager::Command3Click() {
+void SkinManager::chooseSkinFile() {
     if (chooseFile_) {
-        AddSkinFile(chooseFile_(this));
+        addSkinFile(chooseFile_(this));
         return;
     }
     auto* dialog = new QFileDialog(this, QString(), QString(), QStringLiteral("皮肤文件 (*.skn)"));
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     // Only an accepted dialog names a file; a cancelled one adds nothing.
-    connect(dialog, &QFileDialog::fileSelected, this, &SkinManager::AddSkinFile);
+    connect(dialog, &QFileDialog::fileSelected, this, &SkinManager::addSkinFile);
     dialog->open();
 }
 
-void SkinManager::AddSkinFile(const QString& chosen) {
+void SkinManager::addSkinFile(const QString& chosen) {
     if (chosen.isEmpty())
         return;
     const QString target = QDir(SkinFolder()).filePath(QFileInfo(chosen).fileName());
@@ -121,7 +121,7 @@ void SkinManager::AddSkinFile(const QString& chosen) {
         qCInfo(lcSkinManager) << "cannot add" << chosen << "as" << target;
         return;
     }
-    File1Refresh();
+    refreshList();
     auto* box = new QMessageBox(QMessageBox::Information, QGuiApplication::applicationDisplayName(),
                                 QString::fromUtf8(kAddedText), QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);

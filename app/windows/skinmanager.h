@@ -33,14 +33,14 @@ class SkinManager : public Form {
     void focusInEvent(QFocusEvent* event) override;
 
   private:
-    void File1Refresh();
-    void Apply();
-    void Command3Click();
-    void AddSkinFile(const QString& chosen);
+    void refreshList();
+    void applySelected();
+    void chooseSkinFile();
+    void addSkinFile(const QString& chosen);
 
-    QListWidget* file1_;
-    QPushButton* command1_;
-    QMenu* mnufile_;
+    QListWidget* skinList_;
+    QPushButton* applyButton_;
+    QMenu* fileMenu_;
     FileChooser chooseFile_;
 };
 
