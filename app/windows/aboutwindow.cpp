@@ -31,7 +31,8 @@ QLabel* Text(QWidget* parent, const char* name, const QString& text) {
 } // namespace
 
 QString AboutWindow::NoticeText() {
-    return QStringLiteral("Ovelo由Vantorel独立开发，专为播放Flash Video视频而作。");
+    return QStringLiteral("%1由%2独立开发，专为播放Flash Video视频而作。")
+        .arg(QString::fromLatin1(kProductName), QString::fromLatin1(kMakerName));
 }
 
 AboutWindow::AboutWindow() : Form("Form5", QStringLiteral("关于"), 6855, 3930) {
