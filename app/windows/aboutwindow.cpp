@@ -14,14 +14,11 @@ namespace ovelo {
 namespace {
 
 QLabel* Picture(QWidget* parent, const char* name) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
+    return Named(new QLabel(parent), name);
 }
 
 QLabel* Text(QWidget* parent, const char* name, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
+    auto* label = Named(new QLabel(text, parent), name);
     // Shown as it is: an address with "<" or "&" in Config.ini is no markup.
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
