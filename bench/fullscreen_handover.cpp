@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
 
     // The player library of the build's program folder, for both players.
     const auto createControl = [](QWidget* parent) {
-        return CreateControl(QStringLiteral("Flv.Velmora"), parent, OVELO_PROGRAM_DIR);
+        return CreateControl(QString::fromLatin1(flv::ProgId), parent, OVELO_PROGRAM_DIR);
     };
     WindowCoordinator windows;
     RegisterProgramWindows(windows);

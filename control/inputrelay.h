@@ -2,6 +2,8 @@
 // relay raises them as its own signals, and the control passes them on under the same names.
 #pragma once
 
+#include "flv/velmora.h"
+
 #include <QEvent>
 #include <QObject>
 #include <QPointF>
@@ -11,6 +13,12 @@
 class QMouseEvent;
 class QKeyEvent;
 class QWidget;
+
+// The relay's share of the control's events: the Input ones.
+#define FLV_RELAYED_EVENT_SIGNAL(name, parameters, origin)                                         \
+    FLV_RELAYED_EVENT_SIGNAL_##origin(name, parameters)
+#define FLV_RELAYED_EVENT_SIGNAL_Input(name, parameters) void name parameters;
+#define FLV_RELAYED_EVENT_SIGNAL_Control(name, parameters)
 
 namespace flv {
 
@@ -39,16 +47,10 @@ class InputRelay : public QObject {
     void releaseCapture();
 
   signals:
-    void Click();
-    void DblClick();
-    void MouseDown(short Button, short Shift, float X, float Y);
-    void MouseMove(short Button, short Shift, float X, float Y);
-    void MouseUp(short Button, short Shift, float X, float Y);
+    // The control's Input events, which it passes on as its own.
+    FLV_VELMORA_EVENTS(FLV_RELAYED_EVENT_SIGNAL)
     // A key went down over the video; raised before KeyDown for the same key.
     void inputAreaKeyDown(short KeyCode);
-    void KeyDown(short KeyCode, short Shift);
-    void KeyUp(short KeyCode, short Shift);
-    void KeyPress(short KeyAscii);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -13,6 +13,8 @@ namespace {
 QLabel* MakeCaption(QWidget* parent, const char* name, const QColor& color) {
     auto* label = new QLabel(QString::fromLatin1(Logo::kCaption), parent);
     label->setObjectName(QString::fromLatin1(name));
+    // For hosts without a style sheet; the program's look (kept.qss) repeats the colours only so
+    // that no skin can change them.
     QPalette p = label->palette();
     p.setColor(QPalette::WindowText, color);
     label->setPalette(p);

@@ -1,6 +1,8 @@
 // The text logo over the video: the maker's name twice, red under light yellow.
 #pragma once
 
+#include "product.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -17,7 +19,7 @@ class Logo : public QWidget {
     // The font size for a control of the given height in twips: height / 500, halves to even.
     static int SizeForHeight(double heightTwips);
 
-    static constexpr const char* kCaption = "Vantorel";
+    static constexpr const char* kCaption = ovelo::kMakerName;
 
   protected:
     void changeEvent(QEvent* event) override;

@@ -86,18 +86,7 @@ class VelmoraControl : public QWidget, public Velmora {
     qint32 NormalHeight() const { return normalHeight_; }
 
   signals:
-    void Click();
-    void DblClick();
-    void MouseDown(short Button, short Shift, float X, float Y);
-    void MouseMove(short Button, short Shift, float X, float Y);
-    void MouseUp(short Button, short Shift, float X, float Y);
-    void PlayProgress(float TotalTime, float CurrentTime, float BufferLength);
-    void ButterProgress(qint32 TotalBytes, qint32 LoadedBytes);
-    void ReSize();
-    void OnReadyStateChange(const QString& newState);
-    void KeyDown(short KeyCode, short Shift);
-    void KeyUp(short KeyCode, short Shift);
-    void KeyPress(short KeyAscii);
+    FLV_VELMORA_EVENT_SIGNALS
     // The container's property-changed notification.
     void propertyChanged(const QString& name);
 

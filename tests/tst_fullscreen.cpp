@@ -2,6 +2,7 @@
 // Run on a real X server, where windows have a screen, a stacking order and opacity.
 #include "programfixture.h"
 
+#include "skins/skinengine.h"
 #include "windows/fullscreenwindow.h"
 #include "windows/hintwindow.h"
 
@@ -56,6 +57,9 @@ Q_DECLARE_METATYPE(Road)
 class TestFullScreen : public QObject {
     Q_OBJECT
   private slots:
+    // As the program starts: its own look is in force before any window is made.
+    void init() { QCOMPARE(AttachProgramLook(), int(SkinDone)); }
+
     void handOverRoundsThePositionHalvesToEven_data() {
         QTest::addColumn<float>("at");
         QTest::addColumn<QString>("goTo");
@@ -83,7 +87,6 @@ class TestFullScreen : public QObject {
         QVERIFY(w->windowFlags() & Qt::FramelessWindowHint);
         QVERIFY(w->windowFlags() & Qt::WindowStaysOnTopHint);
         QVERIFY(w->windowState() & Qt::WindowFullScreen);
-        QCOMPARE(w->palette().color(QPalette::Window), QColor(Qt::black));
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         QTRY_COMPARE(w->geometry(), screen);
         // The player keeps covering the window at its new size.
@@ -95,6 +98,27 @@ class TestFullScreen : public QObject {
         QVERIFY(hint->windowFlags() & Qt::WindowStaysOnTopHint);
         QCOMPARE(qRound(hint->windowOpacity() * 255), 200);
         QCOMPARE(hint->findChild<QWidget*>("Picture2")->toolTip(), QString("关闭"));
+    }
+
+    void fullScreenWindowStaysBlackUnderEverySkin_data() {
+        QTest::addColumn<QByteArray>("skin");
+        QTest::newRow("no skin") << QByteArray();
+        QTest::newRow("a skin that paints every window")
+            << QByteArray("QWidget { background-color: white; } #Form3 { background: red; }");
+    }
+    void fullScreenWindowStaysBlackUnderEverySkin() {
+        QFETCH(QByteArray, skin);
+        QTemporaryDir folder;
+        if (!skin.isEmpty()) {
+            const QString path = folder.filePath("Loud.skn");
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(skin) == skin.size());
+            file.close();
+            QCOMPARE(SkinH_AttachEx(path, QString()), int(SkinDone));
+        }
+        FullScreen f;
+        f.enter(10);
+        QCOMPARE(f.window()->palette().color(QPalette::Window), QColor(Qt::black));
     }
 
     void escapeHandsThePositionBack_data() {

@@ -1,5 +1,6 @@
 // The skin engine: what attaching a skin changes, what it refuses, what every skin keeps, the
 // shipped skins, and the skin attached at start-up.
+#include "controlfullscreenwindow.h"
 #include "logo.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/playbackcontroller.h"
@@ -144,6 +145,7 @@ class TestSkins : public QObject {
         QCOMPARE(Background(&control), QColor(Qt::black));
         for (const char* name : {"Picture1", "Picture2"})
             QCOMPARE(Background(control.findChild<QWidget*>(name)), QColor(Qt::black));
+        QCOMPARE(Background(control.fullScreenWindow()), QColor(Qt::black));
         auto* caption = control.logo()->findChild<QLabel*>("Label1");
         auto* shadow = control.logo()->findChild<QLabel*>("Label2");
         QCOMPARE(TextColour(caption), QColor(0xff, 0, 0));

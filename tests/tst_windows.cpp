@@ -4,6 +4,7 @@
 #include "layout/layout.h"
 #include "platform/caption.h"
 #include "platform/programfolder.h"
+#include "player/controlfactory.h"
 #include "player/playerhost.h"
 #include "player/standinplayer.h"
 #include "settings/inifile.h"
@@ -45,6 +46,24 @@ class TestHandler : public QObject {
     void flv_OnReadyStateChange(const QString&) {}
     void flv_Nonsense() {}
     void other_KeyDown(short, short) {}
+};
+
+// A handler for each of the player's twelve events, written as hosts write them.
+class EveryEventHandler : public QObject {
+    Q_OBJECT
+  public slots:
+    void flv_Click() {}
+    void flv_DblClick() {}
+    void flv_MouseDown(short, short, float, float) {}
+    void flv_MouseMove(short, short, float, float) {}
+    void flv_MouseUp(short, short, float, float) {}
+    void flv_PlayProgress(float, float, float) {}
+    void flv_ButterProgress(qint32, qint32) {}
+    void flv_ReSize() {}
+    void flv_OnReadyStateChange(const QString&) {}
+    void flv_KeyDown(short, short) {}
+    void flv_KeyUp(short, short) {}
+    void flv_KeyPress(short) {}
 };
 
 class TestWindows : public QObject {
@@ -200,6 +219,24 @@ class TestWindows : public QObject {
         TestHandler handler;
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no event.*Nonsense"));
         QCOMPARE(standIn.bindEvents(&handler, "flv"), 2);
+    }
+
+    void everyEventBindsOnTheLibrarysPlayerAndTheStandIn_data() {
+        QTest::addColumn<bool>("fromLibrary");
+        QTest::newRow("the library's player") << true;
+        QTest::newRow("the stand-in") << false;
+    }
+    void everyEventBindsOnTheLibrarysPlayerAndTheStandIn() {
+        QFETCH(bool, fromLibrary);
+        QWidget parent;
+        PlayerHost host(&parent, [fromLibrary](QWidget* p) {
+            return fromLibrary
+                       ? CreateControl(QString::fromLatin1(flv::ProgId), p, OVELO_PROGRAM_DIR)
+                       : nullptr;
+        });
+        QCOMPARE(host.isStandIn(), !fromLibrary);
+        EveryEventHandler handler;
+        QCOMPARE(host.bindEvents(&handler, "flv"), 12);
     }
 
     void webAddressesComeFromConfig() {

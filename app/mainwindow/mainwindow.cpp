@@ -34,11 +34,6 @@ namespace {
 constexpr int kDesignWidth = 9915;
 constexpr int kDesignHeight = 6360;
 
-template <typename W> W* Named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 QToolButton* PictureButton(QWidget* parent, const char* name, const QString& tip) {
     auto* button = Named(new QToolButton(parent), name);
     button->setToolTip(tip);

@@ -40,18 +40,7 @@ class StandInPlayer : public QWidget, public flv::Velmora {
 
   signals:
     // The player's events, never raised: handlers bind to them as to a real player's.
-    void Click();
-    void DblClick();
-    void MouseDown(short Button, short Shift, float X, float Y);
-    void MouseMove(short Button, short Shift, float X, float Y);
-    void MouseUp(short Button, short Shift, float X, float Y);
-    void PlayProgress(float TotalTime, float CurrentTime, float BufferLength);
-    void ButterProgress(qint32 TotalBytes, qint32 LoadedBytes);
-    void ReSize();
-    void OnReadyStateChange(const QString& newState);
-    void KeyDown(short KeyCode, short Shift);
-    void KeyUp(short KeyCode, short Shift);
-    void KeyPress(short KeyAscii);
+    FLV_VELMORA_EVENT_SIGNALS
 
   private:
     qint32 volume_ = 80;

@@ -1,4 +1,5 @@
 // The two MPRIS interfaces: thin forwards to the service, which knows the player.
+#include "product.h"
 #include "session/mpris.h"
 
 namespace ovelo {
@@ -7,7 +8,7 @@ MprisRootAdaptor::MprisRootAdaptor(MprisService* service)
     : QDBusAbstractAdaptor(service), service_(service) {}
 
 QString MprisRootAdaptor::identity() const {
-    return QStringLiteral("Ovelo");
+    return QString::fromLatin1(kProductName);
 }
 
 QString MprisRootAdaptor::desktopEntry() const {

@@ -3,6 +3,7 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/playbackcontroller.h"
 #include "player/standinplayer.h"
+#include "product.h"
 #include "session/desktopsession.h"
 #include "shell/closesignals.h"
 #include "shell/programwindows.h"
@@ -72,7 +73,7 @@ int main(int argc, char** argv) {
                      "No display found: playing without a window, printing state reports.\n");
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Ovelo");
+    QApplication::setApplicationName(ovelo::kProductName);
     // In force before any window is made; the load step attaches the chosen skin over it.
     ovelo::AttachProgramLook();
     // Declared first, so it goes last: it deletes what is still loaded after the main window.

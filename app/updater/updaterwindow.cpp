@@ -21,11 +21,6 @@ namespace {
 // The bar's range while the check steps through; the download sets its own.
 constexpr int kStepMaximum = 100;
 
-template <typename T> T* Named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 QString Kilobytes(qint32 bytes) {
     return QString::number(bytes / 1024);
 }

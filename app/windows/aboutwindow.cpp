@@ -14,14 +14,11 @@ namespace ovelo {
 namespace {
 
 QLabel* Picture(QWidget* parent, const char* name) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
+    return Named(new QLabel(parent), name);
 }
 
 QLabel* Text(QWidget* parent, const char* name, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
+    auto* label = Named(new QLabel(text, parent), name);
     // Shown as it is: an address with "<" or "&" in Config.ini is no markup.
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
@@ -31,7 +28,8 @@ QLabel* Text(QWidget* parent, const char* name, const QString& text) {
 } // namespace
 
 QString AboutWindow::NoticeText() {
-    return QStringLiteral("Ovelo由Vantorel独立开发，专为播放Flash Video视频而作。");
+    return QStringLiteral("%1由%2独立开发，专为播放Flash Video视频而作。")
+        .arg(QString::fromLatin1(kProductName), QString::fromLatin1(kMakerName));
 }
 
 AboutWindow::AboutWindow() : Form("Form5", QStringLiteral("关于"), 6855, 3930) {

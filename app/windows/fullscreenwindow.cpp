@@ -25,10 +25,7 @@ FullScreenWindow::FullScreenWindow(MainAccess& main, QScreen* screen,
     : Form("Form3", QStringLiteral("Form3"), 10320, 6135), main_(main) {
     // No frame, above every other window, and no taskbar entry beside the main window's.
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    setAutoFillBackground(true);
-    QPalette black = palette();
-    black.setColor(QPalette::Window, Qt::black);
-    setPalette(black);
+    // Kept black under every skin by skins/look/kept.qss.
     setFocusPolicy(Qt::StrongFocus);
 
     host_.emplace(this, createControl);

@@ -23,9 +23,7 @@ namespace ovelo {
 namespace {
 
 QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    return button;
+    return Named(new QPushButton(caption, parent), name);
 }
 
 } // namespace

@@ -43,10 +43,30 @@ inline constexpr DispatchMember DispatchTable[] = {
     {0x68030002, "BufferTime", MemberKind::GetPut}, {0x68030001, "Mute", MemberKind::GetPut},
     {0x68030000, "FullScreen", MemberKind::GetPut},
 };
-inline constexpr const char* EventNames[] = {
-    "Click",          "DblClick", "MouseDown",          "MouseMove", "MouseUp", "PlayProgress",
-    "ButterProgress", "ReSize",   "OnReadyStateChange", "KeyDown",   "KeyUp",   "KeyPress",
-};
+// The events, each EVENT(name, parameters, origin), in id order: hosts bind to them by name and
+// signature. Input marks those the mouse and keys over the video raise.
+#define FLV_VELMORA_EVENTS(EVENT)                                                                  \
+    EVENT(Click, (), Input)                                                                        \
+    EVENT(DblClick, (), Input)                                                                     \
+    EVENT(MouseDown, (short Button, short Shift, float X, float Y), Input)                         \
+    EVENT(MouseMove, (short Button, short Shift, float X, float Y), Input)                         \
+    EVENT(MouseUp, (short Button, short Shift, float X, float Y), Input)                           \
+    EVENT(PlayProgress, (float TotalTime, float CurrentTime, float BufferLength), Control)         \
+    EVENT(ButterProgress, (qint32 TotalBytes, qint32 LoadedBytes), Control)                        \
+    EVENT(ReSize, (), Control)                                                                     \
+    EVENT(OnReadyStateChange, (const QString& newState), Control)                                  \
+    EVENT(KeyDown, (short KeyCode, short Shift), Input)                                            \
+    EVENT(KeyUp, (short KeyCode, short Shift), Input)                                              \
+    EVENT(KeyPress, (short KeyAscii), Input)
+
+// Declares every event as a signal, under `signals:` of a class that offers them; moc expands it
+// when this header is on its include path.
+#define FLV_VELMORA_EVENT_SIGNALS FLV_VELMORA_EVENTS(FLV_VELMORA_EVENT_SIGNAL)
+#define FLV_VELMORA_EVENT_SIGNAL(name, parameters, origin) void name parameters;
+
+#define FLV_VELMORA_EVENT_NAME(name, parameters, origin) #name,
+inline constexpr const char* EventNames[] = {FLV_VELMORA_EVENTS(FLV_VELMORA_EVENT_NAME)};
+#undef FLV_VELMORA_EVENT_NAME
 
 // The host's store of saved properties.
 class PropertyBag {
