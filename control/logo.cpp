@@ -39,25 +39,25 @@ QFont CaptionFont(int points) {
 } // namespace
 
 Logo::Logo(QWidget* parent)
-    : QWidget(parent), label1_(MakeCaption(this, "Label1", QColor(0xFF, 0, 0))),
-      label2_(MakeCaption(this, "Label2", QColor(0xFF, 0xFF, 0x80))) {
+    : QWidget(parent), backText_(MakeCaption(this, "Label1", QColor(0xFF, 0, 0))),
+      frontText_(MakeCaption(this, "Label2", QColor(0xFF, 0xFF, 0x80))) {
     setObjectName("Logo1");
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    label2_->raise();
+    frontText_->raise();
     SetSize(18);
 }
 
 void Logo::SetSize(int New_Size) {
     fontSize_ = New_Size;
     const QFont font = CaptionFont(New_Size);
-    label1_->setFont(font);
-    label2_->setFont(font);
-    label1_->adjustSize();
-    label2_->adjustSize();
+    backText_->setFont(font);
+    frontText_->setFont(font);
+    backText_->adjustSize();
+    frontText_->adjustSize();
     const int offset = int(std::lround(8 / TwipsPerPixel(this)));
-    label1_->move(0, 0);
-    label2_->move(offset, offset);
-    resize(label1_->size());
+    backText_->move(0, 0);
+    frontText_->move(offset, offset);
+    resize(backText_->size());
 }
 
 void Logo::changeEvent(QEvent* event) {

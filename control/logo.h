@@ -25,8 +25,8 @@ class Logo : public QWidget {
     void changeEvent(QEvent* event) override;
 
   private:
-    QLabel* label1_;
-    QLabel* label2_;
+    QLabel* backText_;
+    QLabel* frontText_;
     int fontSize_ = 0;
 };
 

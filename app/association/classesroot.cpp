@@ -58,7 +58,7 @@ bool ValidPath(const QString& path) {
 }
 
 // Value names, like key names, are compared without regard to case.
-auto Named(const QString& name) {
+auto WithName(const QString& name) {
     return [&name](const auto& value) { return !value.name.compare(name, Qt::CaseInsensitive); };
 }
 
@@ -103,7 +103,7 @@ std::optional<QString> ClassesRoot::value(const QString& keyPath, const QString&
     const Key* key = findKey(keyPath);
     if (!key)
         return std::nullopt;
-    const auto value = std::find_if(key->values.begin(), key->values.end(), Named(name));
+    const auto value = std::find_if(key->values.begin(), key->values.end(), WithName(name));
     if (value == key->values.end() || value->type != kTextType)
         return std::nullopt;
     return TextOf(value->data);
@@ -113,7 +113,7 @@ void ClassesRoot::setValue(const QString& keyPath, const QString& name, const QS
     if (!ValidPath(keyPath))
         return;
     std::vector<Value>& values = keys_[size_t(createKey(keyPath))].values;
-    const auto value = std::find_if(values.begin(), values.end(), Named(name));
+    const auto value = std::find_if(values.begin(), values.end(), WithName(name));
     if (value == values.end()) {
         values.push_back({name, kTextType, TextData(text)});
         return;
