@@ -27,6 +27,15 @@ QString TimeOfDayText(const QLocale& locale, const QTime& time) {
     return locale.toString(time, format.trimmed());
 }
 
+// The locale's short date where it is all numbers ("2024/12/8", "12/8/24"); one that spells the
+// month ("8 Dec 2024", the C locale's) is too wide for its panel and gives way to ISO 8601.
+QString DateText(const QLocale& locale, const QDate& date) {
+    const QString format = locale.dateFormat(QLocale::ShortFormat);
+    if (format.contains(QLatin1String("MMM")) || format.contains(QLatin1String("ddd")))
+        return date.toString(Qt::ISODate);
+    return locale.toString(date, format);
+}
+
 } // namespace
 
 StatusPresenter::StatusPresenter(const flv::Velmora& player, const Widgets& widgets,
@@ -62,8 +71,7 @@ void StatusPresenter::showClock() {
     const QDateTime now = QDateTime::currentDateTime();
     const QLocale locale = QLocale::system();
     widgets_.panels->setPanelText(2, tr("时间:%1").arg(TimeOfDayText(locale, now.time())));
-    widgets_.panels->setPanelText(
-        3, tr("日期:%1").arg(locale.toString(now.date(), QLocale::ShortFormat)));
+    widgets_.panels->setPanelText(3, tr("日期:%1").arg(DateText(locale, now.date())));
 }
 
 void StatusPresenter::onStatusTick() {
