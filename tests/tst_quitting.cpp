@@ -29,7 +29,7 @@ enum class Road { QuitItem, CloseBox, Term, Interrupt, HangUp, MediaQuit };
 constexpr int kStartMs = 15000;
 // The promise, and what a loaded machine (two cores shared with other builds) may add to it.
 constexpr qint64 kQuitMs = 1000;
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(OVELO_SANITIZED)
 constexpr qint64 kSlackMs = 5000; // everything runs several times slower under the sanitizers
 #else
 constexpr qint64 kSlackMs = 500;

@@ -95,6 +95,7 @@ class TestSession : public QObject {
             announced_ << changed;
     }
     void onSeeked(qlonglong position) { seeks_ << position; }
+    void onProbe() { ++probes_; }
 
   private:
     // Called as a desktop calls, through the bus; the service answers on this thread.
@@ -114,12 +115,29 @@ class TestSession : public QObject {
              {kPlayer, name, QVariant::fromValue(QDBusVariant(value))});
     }
     QVariantMap metadata() { return property("Metadata").toMap(); }
+    // The bus takes a connection's signal subscriptions in the order they are asked for, but
+    // after connect() has returned: one more, probed until its signal arrives, proves that those
+    // asked for before it are in force.
+    bool subscriptionsInForce() {
+        const char* probe = "org.ovelo.test.Probe";
+        probes_ = 0;
+        desktop_.connect(QString(), kPath, probe, "Probe", this, SLOT(onProbe()));
+        const bool arrived = QTest::qWaitFor(
+            [&] {
+                program_.send(QDBusMessage::createSignal(kPath, probe, "Probe"));
+                return probes_ > 0;
+            },
+            5000);
+        desktop_.disconnect(QString(), kPath, probe, "Probe", this, SLOT(onProbe()));
+        return arrived;
+    }
 
     PrivateBus bus_;
     QDBusConnection program_;
     QDBusConnection desktop_;
     QList<QVariantMap> announced_;
     QList<qlonglong> seeks_;
+    int probes_ = 0;
 
   private slots:
     void initTestCase() {
@@ -268,6 +286,7 @@ class TestSession : public QObject {
                                  SLOT(onPropertiesChanged(QString, QVariantMap, QStringList))));
         QVERIFY(
             desktop_.connect(QString(), kPath, kPlayer, "Seeked", this, SLOT(onSeeked(qlonglong))));
+        QVERIFY(subscriptionsInForce());
         window.playing("/videos/a.flv", 60);
         service.refresh();
         QTRY_COMPARE(announced_.size(), 1);
