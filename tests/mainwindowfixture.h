@@ -9,6 +9,7 @@
 #include "platform/programfolder.h"
 #include "settings/inifile.h"
 #include "shell/programwindows.h"
+#include "testguards.h"
 #include "velmoracontrol.h"
 #include "windows/coordinator.h"
 
@@ -37,7 +38,6 @@ inline constexpr const char* kKeysIni =
 // A main window over a fake player, in a program folder of its own.
 struct Window {
     explicit Window(const QByteArray& ini = kKeysIni, const QString& commandLine = {}) {
-        SetProgramFolderForTesting(folder.path());
         if (!ini.isNull()) {
             QFile file(folder.filePath("Config.ini"));
             file.open(QIODevice::WriteOnly);
@@ -55,7 +55,6 @@ struct Window {
         window->controller().load(commandLine);
         window->show();
     }
-    ~Window() { SetProgramFolderForTesting({}); }
     template <typename T> T* find(const char* name) const {
         return window->findChild<T*>(QString::fromLatin1(name));
     }
@@ -69,6 +68,8 @@ struct Window {
     void tick() { QTest::qWait(130); }
 
     QTemporaryDir folder;
+    // Put back after the window has gone: its closing may still write its settings.
+    ProgramFolderForTesting programFolder{folder.path()};
     WindowCoordinator windows;
     std::unique_ptr<MainWindow> window;
     flv::VelmoraControl* control = nullptr;

@@ -1,5 +1,6 @@
 // Full-screen playback: the hand-over to a second player, Esc on its two roads, the hint banner.
 // Run on a real X server, where windows have a screen, a stacking order and opacity.
+#include "lookguards.h"
 #include "programfixture.h"
 
 #include "skins/skinengine.h"
@@ -56,9 +57,15 @@ Q_DECLARE_METATYPE(Road)
 
 class TestFullScreen : public QObject {
     Q_OBJECT
+    std::optional<LookGuard> look_;
+
   private slots:
     // As the program starts: its own look is in force before any window is made.
-    void init() { QCOMPARE(AttachProgramLook(), int(SkinDone)); }
+    void init() {
+        look_.emplace();
+        QCOMPARE(AttachProgramLook(), int(SkinDone));
+    }
+    void cleanup() { look_.reset(); }
 
     void handOverRoundsThePositionHalvesToEven_data() {
         QTest::addColumn<float>("at");

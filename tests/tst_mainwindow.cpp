@@ -405,7 +405,7 @@ class TestMainWindow : public QObject {
 
     void startsWithoutThePlayerLibrary() {
         QTemporaryDir folder;
-        SetProgramFolderForTesting(folder.path());
+        ProgramFolderForTesting programFolder(folder.path());
         WindowCoordinator windows;
         RegisterProgramWindows(windows);
         MainWindow window(windows, [](QWidget*) { return nullptr; });
@@ -419,12 +419,11 @@ class TestMainWindow : public QObject {
         QCOMPARE(window.findChild<QLabel*>("Label3")->text(), QString("00:00/00:00"));
         window.close();
         QCOMPARE(GetFromIni("Config", "Sound", folder.filePath("Config.ini")), QString("80"));
-        SetProgramFolderForTesting({});
     }
 
     void playsARealFile() {
         QTemporaryDir folder;
-        SetProgramFolderForTesting(folder.path());
+        ProgramFolderForTesting programFolder(folder.path());
         WindowCoordinator windows;
         RegisterProgramWindows(windows);
         MainWindow window(windows, [](QWidget* parent) {
@@ -445,7 +444,6 @@ class TestMainWindow : public QObject {
         // Unloading is no failure: the panel does not claim the file was bad.
         QTest::qWait(300);
         QCOMPARE(window.findChild<StatusPanels*>("S1")->panelText(1), QString("播放"));
-        SetProgramFolderForTesting({});
     }
 };
 

@@ -36,13 +36,11 @@ QByteArray Head(qint64 length) {
 // A program folder, an update server and a cache folder of their own.
 struct Updater : Program {
     Updater() {
-        qputenv("XDG_CACHE_HOME", cache.path().toUtf8());
         setIni("Net", "Update", stub.base() + "/");
         setIni("Version", "version", "2.1");
         marker = cache.filePath("installer ran");
         installer = "#!/bin/sh\necho ran > '" + marker.toUtf8() + "'\n";
     }
-    ~Updater() { qunsetenv("XDG_CACHE_HOME"); }
 
     void serveVersion(const QByteArray& text) { stub.answer("/download/Update.txt", 200, text); }
     void serveInstaller(const QByteArray& bytes) { stub.answer("/download/Up.exe", 200, bytes); }
@@ -107,6 +105,7 @@ struct Updater : Program {
 
     HttpStub stub;
     QTemporaryDir cache;
+    EnvironmentVariable cacheHome{"XDG_CACHE_HOME", cache.path().toUtf8()};
     QString marker;
     QByteArray installer;
 };
