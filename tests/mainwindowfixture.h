@@ -5,6 +5,7 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/playbackcontroller.h"
 #include "mainwindow/statuspanels.h"
+#include "mainwindow/statuspresenter.h"
 #include "movie/movieengine.h"
 #include "platform/programfolder.h"
 #include "settings/inifile.h"
@@ -65,8 +66,11 @@ struct Window {
         control->OnFSCommand(command, args);
     }
     QString panel(int n) const { return find<StatusPanels>("S1")->panelText(n); }
-    void tick() { QTest::qWait(130); }
 
+    // The display follows the player on ticks ten times as frequent as the program's, so what
+    // the tests wait for comes soon.
+    Hook<std::chrono::milliseconds> fastTicks{&StatusPresenter::SetIntervalForTesting,
+                                              std::chrono::milliseconds(10)};
     QTemporaryDir folder;
     // Put back after the window has gone: its closing may still write its settings.
     ProgramFolderForTesting programFolder{folder.path()};

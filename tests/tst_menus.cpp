@@ -217,11 +217,9 @@ class TestMenus : public QObject {
         QVERIFY(w.window->operationMenu()->actions().contains(mnuqp));
         // Full screen would resume a paused movie, so it waits until the movie plays.
         w.report("State", "Pause");
-        w.tick();
-        QVERIFY(!mnuqp->isEnabled());
+        QTRY_VERIFY(!mnuqp->isEnabled());
         w.report("State", "Play");
-        w.tick();
-        QVERIFY(mnuqp->isEnabled());
+        QTRY_VERIFY(mnuqp->isEnabled());
         w.engine->calls.clear();
         mnuqp->trigger();
         QVERIFY(w.windows.loaded(WindowId::FullScreen)->isVisible());
@@ -232,14 +230,14 @@ class TestMenus : public QObject {
                 !w.windows.loaded(WindowId::FullScreenHint));
 
         // The settings dialog is kept ready, hidden, and made again after each close.
-        auto* settings = w.windows.loaded(WindowId::Settings);
-        QVERIFY(settings && !settings->isVisible());
+        QTRY_VERIFY(w.windows.loaded(WindowId::Settings));
+        QPointer<QWidget> settings = w.windows.loaded(WindowId::Settings);
+        QVERIFY(!settings->isVisible());
         w.find<QAction>("mnusetting")->trigger();
         QVERIFY(settings->isVisible());
         settings->close();
-        w.tick();
-        QVERIFY(w.windows.loaded(WindowId::Settings) &&
-                !w.windows.loaded(WindowId::Settings)->isVisible());
+        QTRY_VERIFY(!settings && w.windows.loaded(WindowId::Settings));
+        QVERIFY(!w.windows.loaded(WindowId::Settings)->isVisible());
         w.find<QToolButton>("Picture5")->click();
         QVERIFY(w.windows.loaded(WindowId::Settings)->isVisible());
     }
