@@ -1,5 +1,6 @@
 // The real program, started as a user starts it, under an X server: what the user sees on the
 // screen and what Config.ini keeps. Windows are found by the program's process and titles.
+#include "desktoptools.h"
 #include "privatebus.h"
 #include "settings/inifile.h"
 #include "testfiles.h"
@@ -11,33 +12,11 @@
 #include <QtTest>
 
 using namespace ovelo;
-using ovelo::testing::PrivateBus;
-using ovelo::testing::StandInScreenSaver;
+using namespace ovelo::testing;
 
 namespace {
 
 constexpr int kStartMs = 15000;
-
-QString Xdotool(const QStringList& args, int timeoutMs = 5000) {
-    QProcess x;
-    x.start("xdotool", args);
-    if (!x.waitForFinished(timeoutMs))
-        x.kill();
-    return QString::fromUtf8(x.readAllStandardOutput()).trimmed();
-}
-
-// Asks `condition` every 40 ms until it holds, or false after `boundMs`: for conditions that
-// cost a process or a screen grab to ask, which QTest::qWaitFor would ask every 10 ms.
-template <typename Condition> bool Poll(Condition condition, int boundMs) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > boundMs)
-            return false;
-        QTest::qWait(40);
-    }
-    return true;
-}
 
 // The frames of a moving picture differ; a still one repeats.
 bool Differ(const QImage& a, const QImage& b) {
@@ -54,9 +33,9 @@ bool Varied(const QImage& image) {
 }
 
 // One installation of the program in a folder of its own, with a home of its own.
-class Ovelo {
+class Ovelo : public ProcessWindows {
   public:
-    Ovelo() {
+    Ovelo() : ProcessWindows(process_) {
         CopyProgramFolder(folder());
         QFile::setPermissions(folder() + "/ovelo", QFile::ReadOwner | QFile::WriteOwner |
                                                        QFile::ExeOwner | QFile::ReadGroup |
@@ -113,26 +92,7 @@ class Ovelo {
         }
     }
 
-    // The program's visible windows whose titles match, as they are now; "" matches all.
-    QStringList visible(const QString& titlePattern = {}) const {
-        return Xdotool({"search", "--all", "--onlyvisible", "--pid",
-                        QString::number(process_.processId()), "--name", titlePattern})
-            .split('\n', Qt::SkipEmptyParts);
-    }
-    bool shows(const QString& titlePattern) const { return !visible(titlePattern).isEmpty(); }
-    // A visible window of the program whose title matches, once there is one; 0 when none
-    // came within the bound.
-    WId window(const QString& titlePattern, int boundMs = 5000) const {
-        QStringList found;
-        Poll([&] { return !(found = visible(titlePattern)).isEmpty(); }, boundMs);
-        return found.isEmpty() ? 0 : found.first().toULongLong();
-    }
     WId mainWindow() const { return main_; }
-    QString title(WId window) const { return Xdotool({"getwindowname", QString::number(window)}); }
-    void key(WId window, const QString& keys) const {
-        Xdotool({"windowfocus", "--sync", QString::number(window)});
-        Xdotool({"key", "--clearmodifiers", keys});
-    }
     void click(WId window, QPoint at, int button = 1) const {
         const QString id = QString::number(window);
         Xdotool({"mousemove", "--window", id, QString::number(at.x()), QString::number(at.y())});
@@ -171,18 +131,6 @@ class Ovelo {
     QProcess process_;
     WId main_ = 0;
 };
-
-// The desktop's media controls client, on the given bus.
-QString Playerctl(const PrivateBus& bus, const QStringList& args) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
-    p.setProcessEnvironment(env);
-    p.start("playerctl", QStringList{"--player=ovelo"} + args);
-    if (!p.waitForFinished(5000))
-        p.kill();
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-}
 
 void CallMpris(const PrivateBus& bus, const QString& method) {
     QProcess::execute("gdbus",
