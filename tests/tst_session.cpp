@@ -189,7 +189,8 @@ class TestSession : public QObject {
         inhibitor.setInhibited(true);
         // The bus has no screensaver: once it has said so, the X server holds it off.
         QTRY_VERIFY(!inhibitor.findChild<QDBusPendingCallWatcher*>());
-        // Nothing happens: the screensaver would come on within its one idle second.
+        // Nothing happens: unheld, the screensaver comes on one idle second after it is set up
+        // (about 1.1 s, measured after the release below).
         QTest::qWait(1500);
         QVERIFY(!XScreenSaverOn(display));
         inhibitor.setInhibited(false);
