@@ -9,6 +9,8 @@
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
+#include <QElapsedTimer>
 #include <QtTest>
 
 #include <X11/Xlib.h>
@@ -176,7 +178,9 @@ class TestSession : public QObject {
     void screensaverWithoutServiceOrBusIsNoError() {
         ScreenSaverInhibitor noService(program_);
         noService.setInhibited(true);
-        QTest::qWait(200);
+        // The bus's answer has come when the question's watcher has gone.
+        QVERIFY(noService.findChild<QDBusPendingCallWatcher*>());
+        QTRY_VERIFY(!noService.findChild<QDBusPendingCallWatcher*>());
         QVERIFY(noService.isInhibited());
         noService.setInhibited(false);
         ScreenSaverInhibitor noBus(QDBusConnection::connectToBus("unix:path=/nonexistent", "x"));
@@ -189,15 +193,26 @@ class TestSession : public QObject {
         Display* display = x11 ? x11->display() : nullptr;
         if (!display)
             QSKIP("needs an X server (the session_xvfb test)");
-        // A screensaver that comes on after one idle second.
-        XSetScreenSaver(display, 1, 0, DontPreferBlanking, AllowExposures);
+        // A screensaver that comes on after one idle second, off again after the test.
+        struct QuickScreenSaver {
+            explicit QuickScreenSaver(Display* d) : display(d) {
+                XSetScreenSaver(display, 1, 0, DontPreferBlanking, AllowExposures);
+            }
+            ~QuickScreenSaver() {
+                XSetScreenSaver(display, 0, 0, DontPreferBlanking, AllowExposures);
+            }
+            Display* display;
+        } quick(display);
         ScreenSaverInhibitor inhibitor(program_);
         inhibitor.setInhibited(true);
-        QTest::qWait(2500);
+        // The bus has no screensaver: once it has said so, the X server holds it off.
+        QTRY_VERIFY(!inhibitor.findChild<QDBusPendingCallWatcher*>());
+        // Nothing happens: unheld, the screensaver comes on one idle second after it is set up
+        // (about 1.1 s, measured after the release below).
+        QTest::qWait(1500);
         QVERIFY(!XScreenSaverOn(display));
         inhibitor.setInhibited(false);
-        QTRY_VERIFY_WITH_TIMEOUT(XScreenSaverOn(display), 3000);
-        XSetScreenSaver(display, 0, 0, DontPreferBlanking, AllowExposures);
+        QTRY_VERIFY_WITH_TIMEOUT(XScreenSaverOn(display), 5000);
     }
 
     void mprisNamesTheServiceAndASecondInstanceByItsProcess() {
@@ -292,10 +307,14 @@ class TestSession : public QObject {
         QTRY_COMPARE(announced_.size(), 1);
         QCOMPARE(announced_.first().value("PlaybackStatus").toString(), QString("Playing"));
         QVERIFY(announced_.first().contains("Metadata"));
-        // Steady playback: the position moves, nothing else does.
+        // Steady playback: the position moves with the clock, nothing else does. The refreshes
+        // come as the program's do, a few times a second.
+        QElapsedTimer clock;
+        clock.start();
+        const float startedAt = window.player.time;
         for (int i = 0; i < 10; ++i) {
             QTest::qWait(50);
-            window.player.time += 0.05f;
+            window.player.time = startedAt + clock.elapsed() / 1000.0f;
             service.refresh();
         }
         window.player.time = 30; // the user dragged the seek slider
