@@ -5,10 +5,12 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/playbackcontroller.h"
 #include "mainwindow/statuspanels.h"
+#include "mainwindow/statuspresenter.h"
 #include "movie/movieengine.h"
 #include "platform/programfolder.h"
 #include "settings/inifile.h"
 #include "shell/programwindows.h"
+#include "testguards.h"
 #include "velmoracontrol.h"
 #include "windows/coordinator.h"
 
@@ -37,7 +39,6 @@ inline constexpr const char* kKeysIni =
 // A main window over a fake player, in a program folder of its own.
 struct Window {
     explicit Window(const QByteArray& ini = kKeysIni, const QString& commandLine = {}) {
-        SetProgramFolderForTesting(folder.path());
         if (!ini.isNull()) {
             QFile file(folder.filePath("Config.ini"));
             file.open(QIODevice::WriteOnly);
@@ -55,7 +56,6 @@ struct Window {
         window->controller().load(commandLine);
         window->show();
     }
-    ~Window() { SetProgramFolderForTesting({}); }
     template <typename T> T* find(const char* name) const {
         return window->findChild<T*>(QString::fromLatin1(name));
     }
@@ -66,9 +66,14 @@ struct Window {
         control->OnFSCommand(command, args);
     }
     QString panel(int n) const { return find<StatusPanels>("S1")->panelText(n); }
-    void tick() { QTest::qWait(130); }
 
+    // The display follows the player on ticks ten times as frequent as the program's, so what
+    // the tests wait for comes soon.
+    Hook<std::chrono::milliseconds> fastTicks{&StatusPresenter::SetIntervalForTesting,
+                                              std::chrono::milliseconds(10)};
     QTemporaryDir folder;
+    // Put back after the window has gone: its closing may still write its settings.
+    ProgramFolderForTesting programFolder{folder.path()};
     WindowCoordinator windows;
     std::unique_ptr<MainWindow> window;
     flv::VelmoraControl* control = nullptr;

@@ -4,9 +4,12 @@
 #include "velmoracontrol.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QHash>
+#include <QTimer>
 #include <QtTest>
+#include <algorithm>
 #include <memory>
 
 namespace testing {
@@ -29,7 +32,8 @@ inline bool Write(const QString& path, const QByteArray& bytes) {
 }
 
 // The last state of each name: "Stop" or "FlvNotFound", or "no end: " and the last state seen
-// when none came within the bound.
+// when none came within the bound. Between rounds it waits for the next state report, or for
+// the bound of the name that has played longest.
 inline QHash<QString, QString> PlayAll(const QStringList& names, int sideBySide = 4) {
     struct Slot {
         std::unique_ptr<flv::VelmoraControl> control = std::make_unique<flv::VelmoraControl>();
@@ -37,13 +41,24 @@ inline QHash<QString, QString> PlayAll(const QStringList& names, int sideBySide 
         QElapsedTimer since;
     };
     std::vector<Slot> players(sideBySide);
+    QEventLoop waiting;
+    bool reported = false;
     for (Slot& slot : players)
         QObject::connect(slot.control.get(), &flv::VelmoraControl::OnReadyStateChange,
-                         [&slot](const QString& s) { slot.last = s; });
+                         [&slot, &reported, &waiting](const QString& s) {
+                             slot.last = s;
+                             reported = true;
+                             waiting.quit();
+                         });
+    QTimer bound;
+    bound.setSingleShot(true);
+    QObject::connect(&bound, &QTimer::timeout, &waiting, &QEventLoop::quit);
     QHash<QString, QString> ended;
     qsizetype next = 0;
     for (bool busy = true; busy;) {
         busy = false;
+        reported = false;
+        qint64 boundLeft = kBoundMs;
         for (Slot& slot : players) {
             if (!slot.name.isEmpty() && Ended(slot.last)) {
                 ended.insert(slot.name, slot.last);
@@ -59,9 +74,16 @@ inline QHash<QString, QString> PlayAll(const QStringList& names, int sideBySide 
                 slot.since.start();
                 slot.control->PlayMovie(slot.name);
             }
-            busy = busy || !slot.name.isEmpty();
+            if (!slot.name.isEmpty()) {
+                busy = true;
+                boundLeft = std::min(boundLeft, kBoundMs - slot.since.elapsed());
+            }
         }
-        QTest::qWait(20);
+        // A report that came while the round ran is looked at at once.
+        if (busy && !reported) {
+            bound.start(int(std::max<qint64>(boundLeft, 0)) + 1);
+            waiting.exec();
+        }
     }
     return ended;
 }

@@ -5,6 +5,7 @@
 #include "player/standinplayer.h"
 #include "settings/inifile.h"
 #include "shell/programwindows.h"
+#include "testguards.h"
 #include "windows/coordinator.h"
 #include "windows/mainaccess.h"
 
@@ -60,11 +61,9 @@ struct FakeMain : MainAccess {
 
 struct Program {
     Program() {
-        SetProgramFolderForTesting(folder.path());
         RegisterProgramWindows(windows);
         windows.setMain(&main);
     }
-    ~Program() { SetProgramFolderForTesting({}); }
     template <typename T = QWidget> T* child(WindowId id, const char* name) {
         QWidget* w = windows.loaded(id);
         return w ? w->findChild<T*>(QString::fromLatin1(name)) : nullptr;
@@ -80,6 +79,8 @@ struct Program {
     }
 
     QTemporaryDir folder;
+    // Put back after the windows have gone: their closing may still write settings.
+    ProgramFolderForTesting programFolder{folder.path()};
     FakeMain main;
     WindowCoordinator windows;
 };

@@ -3,6 +3,7 @@
 // name is one medium; unusual files and names reach a state.
 #include "httpstub.h"
 #include "mediaplay.h"
+#include "testguards.h"
 
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -182,12 +183,12 @@ class TestDamagedMedia : public QObject {
         QFETCH(QString, name);
         QTemporaryDir dir;
         QVERIFY(QFile::copy(Media("short_h264.flv"), dir.filePath(name)));
-        const QString before = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(dir.path()));
+        std::optional<ovelo::testing::CurrentFolder> inDir(std::in_place, dir.path());
+        QVERIFY(inDir->entered());
         VelmoraControl control;
         QSignalSpy states(&control, &VelmoraControl::OnReadyStateChange);
         control.PlayMovie(name);
-        QDir::setCurrent(before);
+        inDir.reset();
         QTRY_VERIFY_WITH_TIMEOUT(!states.isEmpty() && Ended(states.last().at(0).toString()),
                                  kBoundMs);
         QStringList seen;

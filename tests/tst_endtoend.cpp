@@ -1,5 +1,6 @@
 // The real program, started as a user starts it, under an X server: what the user sees on the
 // screen and what Config.ini keeps. Windows are found by the program's process and titles.
+#include "desktoptools.h"
 #include "privatebus.h"
 #include "settings/inifile.h"
 #include "testfiles.h"
@@ -11,20 +12,11 @@
 #include <QtTest>
 
 using namespace ovelo;
-using ovelo::testing::PrivateBus;
-using ovelo::testing::StandInScreenSaver;
+using namespace ovelo::testing;
 
 namespace {
 
 constexpr int kStartMs = 15000;
-
-QString Xdotool(const QStringList& args, int timeoutMs = 5000) {
-    QProcess x;
-    x.start("xdotool", args);
-    if (!x.waitForFinished(timeoutMs))
-        x.kill();
-    return QString::fromUtf8(x.readAllStandardOutput()).trimmed();
-}
 
 // The frames of a moving picture differ; a still one repeats.
 bool Differ(const QImage& a, const QImage& b) {
@@ -41,9 +33,9 @@ bool Varied(const QImage& image) {
 }
 
 // One installation of the program in a folder of its own, with a home of its own.
-class Ovelo {
+class Ovelo : public ProcessWindows {
   public:
-    Ovelo() {
+    Ovelo() : ProcessWindows(process_) {
         CopyProgramFolder(folder());
         QFile::setPermissions(folder() + "/ovelo", QFile::ReadOwner | QFile::WriteOwner |
                                                        QFile::ExeOwner | QFile::ReadGroup |
@@ -100,41 +92,38 @@ class Ovelo {
         }
     }
 
-    // A visible window of the program whose title matches, or 0 after the time-out.
-    WId window(const QString& titlePattern, int timeoutMs = 5000) const {
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < timeoutMs) {
-            const QString found =
-                Xdotool({"search", "--all", "--onlyvisible", "--pid",
-                         QString::number(process_.processId()), "--name", titlePattern});
-            if (!found.isEmpty())
-                return found.split('\n').first().toULongLong();
-            QTest::qWait(100);
-        }
-        return 0;
-    }
     WId mainWindow() const { return main_; }
-    QString title(WId window) const { return Xdotool({"getwindowname", QString::number(window)}); }
-    void key(WId window, const QString& keys) const {
-        Xdotool({"windowfocus", "--sync", QString::number(window)});
-        Xdotool({"key", "--clearmodifiers", keys});
-    }
     void click(WId window, QPoint at, int button = 1) const {
         const QString id = QString::number(window);
         Xdotool({"mousemove", "--window", id, QString::number(at.x()), QString::number(at.y())});
         Xdotool({"click", QString::number(button)});
     }
-    // The main window's video area (its upper part, above the controls).
-    QImage video() const {
+    // The main window's video area (its upper part, above the controls), or all of `window`.
+    QImage video(WId window = 0) const {
         QScreen* screen = QGuiApplication::primaryScreen();
+        if (window)
+            return screen->grabWindow(window).toImage();
         const QImage whole = screen->grabWindow(main_).toImage();
         return whole.copy(0, whole.height() / 10, whole.width(), whole.height() / 2);
     }
-    bool moving() const {
+    // The picture changes, and then again: a video that plays, not a first frame coming up.
+    bool moves(int boundMs = 10000, WId window = 0) const {
+        QImage last = video(window);
+        int changes = 0;
+        return Poll(
+            [&] {
+                const QImage now = video(window);
+                changes += Differ(last, now);
+                last = now;
+                return changes >= 2;
+            },
+            boundMs);
+    }
+    // Nothing happens: a video that plays changes its picture 25 times a second, so a picture
+    // that stays the same for 300 ms stands still.
+    bool still() const {
         const QImage before = video();
-        QTest::qWait(400);
-        return Differ(before, video());
+        return !Poll([&] { return Differ(before, video()); }, 300);
     }
 
   private:
@@ -142,18 +131,6 @@ class Ovelo {
     QProcess process_;
     WId main_ = 0;
 };
-
-// The desktop's media controls client, on the given bus.
-QString Playerctl(const PrivateBus& bus, const QStringList& args) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DBUS_SESSION_BUS_ADDRESS", bus.address());
-    p.setProcessEnvironment(env);
-    p.start("playerctl", QStringList{"--player=ovelo"} + args);
-    if (!p.waitForFinished(5000))
-        p.kill();
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-}
 
 void CallMpris(const PrivateBus& bus, const QString& method) {
     QProcess::execute("gdbus",
@@ -238,9 +215,10 @@ class TestEndToEnd : public QObject {
     void playsTheVideoThenShowsTheIdleScreen() {
         Ovelo ovelo;
         QVERIFY(ovelo.start({kLong}));
-        QTRY_VERIFY_WITH_TIMEOUT(Varied(ovelo.video()) && ovelo.moving(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(Varied(ovelo.video()), 10000);
+        QVERIFY(ovelo.moves());
         // The file is unloaded a second before its end (12 s): the picture stands still.
-        QTRY_VERIFY_WITH_TIMEOUT(!ovelo.moving(), 14000);
+        QTRY_VERIFY_WITH_TIMEOUT(ovelo.still(), 14000);
         QVERIFY(ovelo.quit());
         QCOMPARE(ovelo.ini("Media", "Url"), QString());
     }
@@ -248,22 +226,23 @@ class TestEndToEnd : public QObject {
     void shortcutPausesAndResumes() {
         Ovelo ovelo;
         QVERIFY(ovelo.start({kLong}));
-        QTRY_VERIFY_WITH_TIMEOUT(ovelo.moving(), 10000);
+        QVERIFY(ovelo.moves());
         ovelo.key(ovelo.mainWindow(), "space");
-        QTRY_VERIFY_WITH_TIMEOUT(!ovelo.moving(), 3000);
-        QTest::qWait(500);
-        QVERIFY(!ovelo.moving());
+        QTRY_VERIFY_WITH_TIMEOUT(ovelo.still(), 3000);
+        QVERIFY(ovelo.still()); // and stays still
         ovelo.key(ovelo.mainWindow(), "space");
-        QTRY_VERIFY_WITH_TIMEOUT(ovelo.moving(), 3000);
+        QVERIFY(ovelo.moves(3000));
         QVERIFY(ovelo.quit());
     }
 
     void closingKeepsThePlaceAndResumeReturnsThere() {
+        PrivateBus bus;
         Ovelo ovelo;
+        ovelo.setEnvironment("DBUS_SESSION_BUS_ADDRESS", bus.address());
         ovelo.setIni("Config", "Sound", "35");
         QVERIFY(ovelo.start({kLong}));
-        QTRY_VERIFY_WITH_TIMEOUT(ovelo.moving(), 10000);
-        QTest::qWait(2500);
+        QVERIFY(ovelo.moves());
+        QTRY_VERIFY_WITH_TIMEOUT(Playerctl(bus, {"position"}).toDouble() > 2.0, 10000);
         QVERIFY(ovelo.quit());
         const double saved = ovelo.ini("Media", "Time").toDouble();
         QVERIFY2(saved > 1.5 && saved < 8, qPrintable(ovelo.ini("Media", "Time")));
@@ -274,7 +253,7 @@ class TestEndToEnd : public QObject {
         QVERIFY(ovelo.start());
         ovelo.key(ovelo.mainWindow(), "ctrl+r");
         QTRY_COMPARE_WITH_TIMEOUT(ovelo.title(ovelo.mainWindow()), kPlaying + kLong, 10000);
-        QTRY_VERIFY_WITH_TIMEOUT(ovelo.moving(), 10000);
+        QVERIFY(ovelo.moves());
         QVERIFY(ovelo.quit());
         const double resumed = ovelo.ini("Media", "Time").toDouble();
         QVERIFY2(resumed >= std::floor(saved) - 1 && resumed < saved + 6,
@@ -282,9 +261,13 @@ class TestEndToEnd : public QObject {
     }
 
     void fullScreenAndBack() {
+        PrivateBus bus;
         Ovelo ovelo;
+        ovelo.setEnvironment("DBUS_SESSION_BUS_ADDRESS", bus.address());
         QVERIFY(ovelo.start({kLong}));
-        QTRY_VERIFY_WITH_TIMEOUT(ovelo.moving(), 10000);
+        QVERIFY(ovelo.moves());
+        // A second in, so the place handed to full screen and back is one.
+        QTRY_VERIFY_WITH_TIMEOUT(Playerctl(bus, {"position"}).toDouble() >= 1.0, 10000);
         ovelo.key(ovelo.mainWindow(), "ctrl+a");
         const WId fullScreen = ovelo.window("^Form3$");
         QVERIFY(fullScreen);
@@ -292,13 +275,14 @@ class TestEndToEnd : public QObject {
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         QTRY_COMPARE(QGuiApplication::primaryScreen()->grabWindow(fullScreen).size(),
                      screen.size());
-        QTest::qWait(1000);
+        // Full screen plays: its picture moves.
+        QVERIFY(ovelo.moves(5000, fullScreen));
         ovelo.click(fullScreen, screen.center()); // the banner had the keys
         ovelo.key(fullScreen, "Escape");
-        QTRY_VERIFY_WITH_TIMEOUT(!ovelo.window("^Form3$", 200), 3000);
-        QVERIFY(!ovelo.window("^ESC$", 200));
+        QTRY_VERIFY_WITH_TIMEOUT(!ovelo.shows("^Form3$"), 3000);
+        QVERIFY(!ovelo.shows("^ESC$"));
         // The main window plays on from where full screen had got to.
-        QTRY_VERIFY_WITH_TIMEOUT(ovelo.moving(), 3000);
+        QVERIFY(ovelo.moves(3000));
         QVERIFY(ovelo.quit());
         QVERIFY(ovelo.ini("Media", "Time").toDouble() >= 1.0);
     }
@@ -310,12 +294,14 @@ class TestEndToEnd : public QObject {
         ovelo.setIni("Config", "Sound", "35");
         QVERIFY(ovelo.start({kLong}));
         QTRY_VERIFY_WITH_TIMEOUT(!tray.icons().isEmpty(), 5000);
-        QTRY_VERIFY_WITH_TIMEOUT(ovelo.moving(), 10000);
+        QVERIFY(ovelo.moves());
         ovelo.key(ovelo.mainWindow(), "l");
-        QTRY_VERIFY_WITH_TIMEOUT(!ovelo.window("Ovelo", 100), 3000);
-        // 主界面, the tray menu's first item.
+        QTRY_VERIFY_WITH_TIMEOUT(!ovelo.shows("Ovelo"), 3000);
+        // 主界面, the tray menu's first item. The menu is up when the program shows one more
+        // window.
+        const qsizetype shown = ovelo.visible().size();
         ovelo.click(tray.icons().last(), {12, 12}, 3);
-        QTest::qWait(300);
+        QTRY_VERIFY_WITH_TIMEOUT(ovelo.visible().size() > shown, 5000);
         Xdotool({"key", "Down", "Return"});
         QVERIFY(ovelo.window("Ovelo"));
         // The volume the boss key had taken away is back: the close writes it.
@@ -335,24 +321,27 @@ class TestEndToEnd : public QObject {
         QTRY_COMPARE(Playerctl(bus, {"status"}), QString("Playing"));
         // Steady playback is no news to the desktop, once the start has been told.
         QTRY_VERIFY(announced.changes.join(',').contains("PlaybackStatus"));
-        QTest::qWait(500);
+        // The start has been told once the length is known, the last of it.
+        QTRY_VERIFY(!Playerctl(bus, {"metadata", "mpris:length"}).isEmpty());
         const qsizetype before = announced.changes.size();
-        QTest::qWait(5000);
+        // Nothing happens: the program looks at its player five times a second, so a second
+        // of playback would carry five announcements of anything it told at every look.
+        QTest::qWait(1000);
         const QStringList during = announced.changes.mid(before);
         QVERIFY2(during.size() <= 1, qPrintable(during.join(" | ")));
 
         Playerctl(bus, {"play-pause"});
         QTRY_COMPARE_WITH_TIMEOUT(screenSaver.held(), 0, 1000);
         QCOMPARE(Playerctl(bus, {"status"}), QString("Paused"));
-        QVERIFY(!ovelo.moving());
+        QVERIFY(ovelo.still());
         Playerctl(bus, {"play-pause"});
         QTRY_COMPARE_WITH_TIMEOUT(screenSaver.held(), 1, 1000);
-        QTRY_VERIFY_WITH_TIMEOUT(ovelo.moving(), 3000);
+        QVERIFY(ovelo.moves(3000));
 
         // The boss key hides the window: the screen may rest; Raise brings it back.
         ovelo.key(ovelo.mainWindow(), "l");
         QTRY_COMPARE_WITH_TIMEOUT(screenSaver.held(), 0, 1000);
-        QVERIFY(!ovelo.window("Ovelo", 200));
+        QVERIFY(!ovelo.shows("Ovelo"));
         CallMpris(bus, "org.mpris.MediaPlayer2.Raise");
         QVERIFY(ovelo.window("Ovelo", 3000));
         QTRY_COMPARE_WITH_TIMEOUT(screenSaver.held(), 1, 1000);

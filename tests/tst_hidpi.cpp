@@ -5,6 +5,7 @@
 #include "mainwindow/playbackcontroller.h"
 #include "platform/programfolder.h"
 #include "shell/programwindows.h"
+#include "testguards.h"
 #include "windows/coordinator.h"
 
 #include <QPainter>
@@ -47,6 +48,7 @@ class TestHighDensity : public QObject {
     Q_OBJECT
   private:
     QTemporaryDir folder_;
+    std::optional<testing::ProgramFolderForTesting> programFolder_;
     WindowCoordinator windows_;
     std::unique_ptr<MainWindow> window_;
 
@@ -75,7 +77,7 @@ class TestHighDensity : public QObject {
 
   private slots:
     void initTestCase() {
-        SetProgramFolderForTesting(folder_.path());
+        programFolder_.emplace(folder_.path());
         window_ = std::make_unique<MainWindow>(windows_);
         RegisterProgramWindows(windows_);
         windows_.setMain(&window_->controller());
@@ -85,7 +87,7 @@ class TestHighDensity : public QObject {
     }
     void cleanupTestCase() {
         window_.reset();
-        SetProgramFolderForTesting({});
+        programFolder_.reset();
     }
 
     void twipsAreMeasuredOnTheLogicalDpi() {

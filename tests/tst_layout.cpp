@@ -1,6 +1,7 @@
 // The proportional window layout and the painted button images.
 #include "icons/icons.h"
 #include "layout/layout.h"
+#include "testguards.h"
 
 #include <QAction>
 #include <QLabel>
@@ -100,6 +101,7 @@ int Colours(const QImage& image) {
 
 class TestLayout : public QObject {
     Q_OBJECT
+    std::optional<ovelo::testing::DefaultLocale> german_;
 
   private slots:
     void initTestCase() {
@@ -108,8 +110,9 @@ class TestLayout : public QObject {
         if (ovelo::TwipsPerPixelX(&probe) != 15 || ovelo::TwipsPerPixelY(&probe) != 15)
             QSKIP("the screen is not at 96 dpi");
         // Tag numbers must not follow the user's locale.
-        QLocale::setDefault(QLocale(QLocale::German));
+        german_.emplace(QLocale::German);
     }
+    void cleanupTestCase() { german_.reset(); }
 
     void records_data() {
         QTest::addColumn<QString>("control");

@@ -142,10 +142,9 @@ class TestMainWindow : public QObject {
 
     void seeksOnlyOnTheUsersMoves() {
         Window w;
-        w.report("totaltime", "215");
-        w.tick();
         auto* sl1 = w.find<QSlider>("Sl1");
-        QCOMPARE(sl1->maximum(), 216);
+        w.report("totaltime", "215");
+        QTRY_COMPARE(sl1->maximum(), 216);
         w.report("time", "50");
         QCOMPARE(sl1->value(), 50);
         QVERIFY(!w.engine->calls.join(";").contains("seek"));
@@ -154,11 +153,12 @@ class TestMainWindow : public QObject {
         QCOMPARE(w.engine->calls.last(), QString("seek(100)")); // 100 x 215 / 216 = 99.54
         // A report of -1 s gives a maximum of 0, made 1000 in the same tick.
         w.report("totaltime", "-1");
-        w.tick();
-        QCOMPARE(sl1->maximum(), 1000);
-        // Further below, the slider still starts at 0.
+        QTRY_COMPARE(sl1->maximum(), 1000);
+        // Further below, the slider still starts at 0: the tick that shows the new volume has
+        // set the range too.
         w.report("totaltime", "-5");
-        w.tick();
+        w.control->SetVolume(36);
+        QTRY_COMPARE(w.find<QSlider>("Sl2")->value(), 36);
         QCOMPARE(sl1->minimum(), 0);
         QCOMPARE(sl1->maximum(), 1000);
     }
@@ -204,17 +204,16 @@ class TestMainWindow : public QObject {
 
     void timersKeepTheDisplay() {
         Window w;
-        w.tick();
-        QCOMPARE(w.find<QLabel>("Label3")->text(), QString("00:00/00:00"));
-        QVERIFY(w.panel(2).startsWith("时间:"));
+        QCOMPARE(w.fastTicks.previous().count(), 100); // the program's own: ten a second
+        QTRY_VERIFY(w.panel(2).startsWith("时间:"));
         QVERIFY(w.panel(3).startsWith("日期:"));
+        QCOMPARE(w.find<QLabel>("Label3")->text(), QString("00:00/00:00"));
         w.control->PlayMovie("/v/b.flv");
         w.report("totaltime", "60");
         w.report("time", "5.9");
         w.control->SetVolume(35);
-        w.tick();
-        QCOMPARE(w.find<QLabel>("Label3")->text(), QString("5/60"));
-        QCOMPARE(w.panel(4), QString("/v/b.flv"));
+        QTRY_COMPARE(w.find<QLabel>("Label3")->text(), QString("5/60"));
+        QTRY_COMPARE(w.panel(4), QString("/v/b.flv"));
         QCOMPARE(w.find<QSlider>("Sl2")->value(), 35);
         QCOMPARE(w.find<QSlider>("Sl2")->toolTip(), QString("音量:35%"));
 
@@ -233,10 +232,9 @@ class TestMainWindow : public QObject {
         QCOMPARE(w.find<QLabel>("Label3")->text(), QString("5/60"));
         w.report("time", "7.2");
         w.control->SetVolume(36);
-        w.tick();
-        QCOMPARE(w.find<QLabel>("Label3")->text(), QString("7/60"));
+        QTRY_COMPARE(w.find<QLabel>("Label3")->text(), QString("7/60"));
+        QTRY_COMPARE(w.find<QSlider>("Sl2")->toolTip(), QString("音量:36%"));
         QCOMPARE(counter.tooltips, 1);
-        QCOMPARE(w.find<QSlider>("Sl2")->toolTip(), QString("音量:36%"));
     }
 
     void openDialogAndResume() {
@@ -405,7 +403,8 @@ class TestMainWindow : public QObject {
 
     void startsWithoutThePlayerLibrary() {
         QTemporaryDir folder;
-        SetProgramFolderForTesting(folder.path());
+        ProgramFolderForTesting programFolder(folder.path());
+        Hook fastTicks(&StatusPresenter::SetIntervalForTesting, std::chrono::milliseconds(10));
         WindowCoordinator windows;
         RegisterProgramWindows(windows);
         MainWindow window(windows, [](QWidget*) { return nullptr; });
@@ -415,16 +414,16 @@ class TestMainWindow : public QObject {
         QCOMPARE(window.flvWidget()->objectName(), QString("flv"));
         window.findChild<QAction*>("mplay")->trigger();
         window.findChild<QAction*>("mtz")->trigger();
-        QTest::qWait(150);
+        // The ticks go on without a player: the clock shows, the time text stays empty.
+        QTRY_VERIFY(window.findChild<StatusPanels*>("S1")->panelText(2).startsWith("时间:"));
         QCOMPARE(window.findChild<QLabel*>("Label3")->text(), QString("00:00/00:00"));
         window.close();
         QCOMPARE(GetFromIni("Config", "Sound", folder.filePath("Config.ini")), QString("80"));
-        SetProgramFolderForTesting({});
     }
 
     void playsARealFile() {
         QTemporaryDir folder;
-        SetProgramFolderForTesting(folder.path());
+        ProgramFolderForTesting programFolder(folder.path());
         WindowCoordinator windows;
         RegisterProgramWindows(windows);
         MainWindow window(windows, [](QWidget* parent) {
@@ -443,9 +442,10 @@ class TestMainWindow : public QObject {
         QCOMPARE(window.player()->Movie(), QString());
         QTRY_COMPARE(label3->text(), QString("00:00/00:00"));
         // Unloading is no failure: the panel does not claim the file was bad.
-        QTest::qWait(300);
+        // Nothing happens: a late report of the unloaded file's end would come within a few of
+        // the player's 50 ms polls.
+        QTest::qWait(200);
         QCOMPARE(window.findChild<StatusPanels*>("S1")->panelText(1), QString("播放"));
-        SetProgramFolderForTesting({});
     }
 };
 

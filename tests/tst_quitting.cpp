@@ -4,6 +4,7 @@
 // a window-modal dialog. Under an X server of the test's own, with the servers on 127.0.0.1
 // inside the test and a session bus of its own. Each time the program ends within a second,
 // with exit code 0, its settings saved with what it had then, and nothing left in its cache.
+#include "desktoptools.h"
 #include "httpstub.h"
 #include "privatebus.h"
 #include "settings/inifile.h"
@@ -19,7 +20,7 @@
 
 using ovelo::GetFromIni;
 using ovelo::WriteToIni;
-using ovelo::testing::PrivateBus;
+using namespace ovelo::testing;
 
 namespace {
 
@@ -29,7 +30,7 @@ enum class Road { QuitItem, CloseBox, Term, Interrupt, HangUp, MediaQuit };
 constexpr int kStartMs = 15000;
 // The promise, and what a loaded machine (two cores shared with other builds) may add to it.
 constexpr qint64 kQuitMs = 1000;
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(OVELO_SANITIZED)
 constexpr qint64 kSlackMs = 5000; // everything runs several times slower under the sanitizers
 #else
 constexpr qint64 kSlackMs = 500;
@@ -39,28 +40,6 @@ const QString kMedia = QStringLiteral(TEST_MEDIA_DIR "/minute.flv");
 const QString kPlaying = QStringLiteral("正在播放:");
 const QByteArray kInstallerHead =
     "HTTP/1.1 200 OK\r\nContent-Length: 1048576\r\nConnection: close\r\n\r\n#!/bin/sh\n";
-
-QString Run(const QString& program, const QStringList& args, const QString& busAddress = {}) {
-    QProcess p;
-    if (!busAddress.isEmpty()) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("DBUS_SESSION_BUS_ADDRESS", busAddress);
-        p.setProcessEnvironment(env);
-    }
-    p.start(program, args);
-    if (!p.waitForFinished(5000))
-        p.kill();
-    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-}
-
-QString Xdotool(const QStringList& args) {
-    return Run("xdotool", args);
-}
-
-// The desktop's media controls client, on the test's bus.
-QString Playerctl(const PrivateBus& bus, const QStringList& args) {
-    return Run("playerctl", QStringList{"--player=ovelo"} + args, bus.address());
-}
 
 xcb_atom_t Atom(xcb_connection_t* x, const char* name) {
     xcb_intern_atom_reply_t* reply =
@@ -113,9 +92,9 @@ struct Servers {
 };
 
 // One installation of the program in a folder of its own, with a home of its own.
-class Program {
+class Program : public ProcessWindows {
   public:
-    Program(const Servers& servers, const PrivateBus& bus, Wait wait) {
+    Program(const Servers& servers, const PrivateBus& bus, Wait wait) : ProcessWindows(process_) {
         CopyProgramFolder(folder());
         QFile::setPermissions(folder() + "/ovelo",
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -168,26 +147,7 @@ class Program {
     int exitCode() const { return process_.exitCode(); }
     QProcess::ExitStatus exitStatus() const { return process_.exitStatus(); }
 
-    // A visible window of the program whose title matches, or 0 after the time-out.
-    WId window(const QString& titlePattern, int timeoutMs = 5000) const {
-        WId found = 0;
-        [[maybe_unused]] const bool seen = QTest::qWaitFor(
-            [&] {
-                const QString ids = Xdotool({"search", "--all", "--onlyvisible", "--pid",
-                                             QString::number(pid()), "--name", titlePattern});
-                found = ids.isEmpty() ? 0 : ids.split('\n').first().toULongLong();
-                return found != 0;
-            },
-            timeoutMs);
-        return found;
-    }
     WId mainWindow() const { return main_; }
-    QString title(WId window) const { return Xdotool({"getwindowname", QString::number(window)}); }
-    void focus(WId window) const { Xdotool({"windowfocus", "--sync", QString::number(window)}); }
-    void key(WId window, const QString& keys) const {
-        focus(window);
-        Xdotool({"key", "--clearmodifiers", keys});
-    }
 
   private:
     // Folders and a bus of its own; the stand-in user chooses the menu item a wait starts from.

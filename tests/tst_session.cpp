@@ -9,6 +9,8 @@
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
+#include <QElapsedTimer>
 #include <QtTest>
 
 #include <X11/Xlib.h>
@@ -95,6 +97,7 @@ class TestSession : public QObject {
             announced_ << changed;
     }
     void onSeeked(qlonglong position) { seeks_ << position; }
+    void onProbe() { ++probes_; }
 
   private:
     // Called as a desktop calls, through the bus; the service answers on this thread.
@@ -114,12 +117,29 @@ class TestSession : public QObject {
              {kPlayer, name, QVariant::fromValue(QDBusVariant(value))});
     }
     QVariantMap metadata() { return property("Metadata").toMap(); }
+    // The bus takes a connection's signal subscriptions in the order they are asked for, but
+    // after connect() has returned: one more, probed until its signal arrives, proves that those
+    // asked for before it are in force.
+    bool subscriptionsInForce() {
+        const char* probe = "org.ovelo.test.Probe";
+        probes_ = 0;
+        desktop_.connect(QString(), kPath, probe, "Probe", this, SLOT(onProbe()));
+        const bool arrived = QTest::qWaitFor(
+            [&] {
+                program_.send(QDBusMessage::createSignal(kPath, probe, "Probe"));
+                return probes_ > 0;
+            },
+            5000);
+        desktop_.disconnect(QString(), kPath, probe, "Probe", this, SLOT(onProbe()));
+        return arrived;
+    }
 
     PrivateBus bus_;
     QDBusConnection program_;
     QDBusConnection desktop_;
     QList<QVariantMap> announced_;
     QList<qlonglong> seeks_;
+    int probes_ = 0;
 
   private slots:
     void initTestCase() {
@@ -158,7 +178,9 @@ class TestSession : public QObject {
     void screensaverWithoutServiceOrBusIsNoError() {
         ScreenSaverInhibitor noService(program_);
         noService.setInhibited(true);
-        QTest::qWait(200);
+        // The bus's answer has come when the question's watcher has gone.
+        QVERIFY(noService.findChild<QDBusPendingCallWatcher*>());
+        QTRY_VERIFY(!noService.findChild<QDBusPendingCallWatcher*>());
         QVERIFY(noService.isInhibited());
         noService.setInhibited(false);
         ScreenSaverInhibitor noBus(QDBusConnection::connectToBus("unix:path=/nonexistent", "x"));
@@ -171,15 +193,26 @@ class TestSession : public QObject {
         Display* display = x11 ? x11->display() : nullptr;
         if (!display)
             QSKIP("needs an X server (the session_xvfb test)");
-        // A screensaver that comes on after one idle second.
-        XSetScreenSaver(display, 1, 0, DontPreferBlanking, AllowExposures);
+        // A screensaver that comes on after one idle second, off again after the test.
+        struct QuickScreenSaver {
+            explicit QuickScreenSaver(Display* d) : display(d) {
+                XSetScreenSaver(display, 1, 0, DontPreferBlanking, AllowExposures);
+            }
+            ~QuickScreenSaver() {
+                XSetScreenSaver(display, 0, 0, DontPreferBlanking, AllowExposures);
+            }
+            Display* display;
+        } quick(display);
         ScreenSaverInhibitor inhibitor(program_);
         inhibitor.setInhibited(true);
-        QTest::qWait(2500);
+        // The bus has no screensaver: once it has said so, the X server holds it off.
+        QTRY_VERIFY(!inhibitor.findChild<QDBusPendingCallWatcher*>());
+        // Nothing happens: unheld, the screensaver comes on one idle second after it is set up
+        // (about 1.1 s, measured after the release below).
+        QTest::qWait(1500);
         QVERIFY(!XScreenSaverOn(display));
         inhibitor.setInhibited(false);
-        QTRY_VERIFY_WITH_TIMEOUT(XScreenSaverOn(display), 3000);
-        XSetScreenSaver(display, 0, 0, DontPreferBlanking, AllowExposures);
+        QTRY_VERIFY_WITH_TIMEOUT(XScreenSaverOn(display), 5000);
     }
 
     void mprisNamesTheServiceAndASecondInstanceByItsProcess() {
@@ -268,15 +301,20 @@ class TestSession : public QObject {
                                  SLOT(onPropertiesChanged(QString, QVariantMap, QStringList))));
         QVERIFY(
             desktop_.connect(QString(), kPath, kPlayer, "Seeked", this, SLOT(onSeeked(qlonglong))));
+        QVERIFY(subscriptionsInForce());
         window.playing("/videos/a.flv", 60);
         service.refresh();
         QTRY_COMPARE(announced_.size(), 1);
         QCOMPARE(announced_.first().value("PlaybackStatus").toString(), QString("Playing"));
         QVERIFY(announced_.first().contains("Metadata"));
-        // Steady playback: the position moves, nothing else does.
+        // Steady playback: the position moves with the clock, nothing else does. The refreshes
+        // come as the program's do, a few times a second.
+        QElapsedTimer clock;
+        clock.start();
+        const float startedAt = window.player.time;
         for (int i = 0; i < 10; ++i) {
             QTest::qWait(50);
-            window.player.time += 0.05f;
+            window.player.time = startedAt + clock.elapsed() / 1000.0f;
             service.refresh();
         }
         window.player.time = 30; // the user dragged the seek slider

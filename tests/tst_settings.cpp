@@ -3,10 +3,9 @@
 #include "platform/programfolder.h"
 #include "settings/inifile.h"
 #include "testfiles.h"
+#include "testguards.h"
 
 #include <QtTest>
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -238,13 +237,12 @@ class TestSettings : public QObject {
         if (why == "file" || why == "folder")
             QFile::setPermissions(why == "file" ? path : folder.path(),
                                   QFile::ReadOwner | QFile::ExeOwner);
-        rlimit full{4096, RLIM_INFINITY}, normal{};
-        getrlimit(RLIMIT_FSIZE, &normal);
-        std::signal(SIGXFSZ, SIG_IGN);
-        if (why == "full")
-            setrlimit(RLIMIT_FSIZE, &full);
-        WriteToIni("A", "k", QString(8192, 'x'), path);
-        setrlimit(RLIMIT_FSIZE, &normal);
+        {
+            std::optional<ovelo::testing::FileSizeLimit> full;
+            if (why == "full")
+                full.emplace(4096);
+            WriteToIni("A", "k", QString(8192, 'x'), path);
+        }
         QFile::setPermissions(folder.path(),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(Bytes(path), old);
@@ -290,9 +288,8 @@ class TestSettings : public QObject {
         QCOMPARE(ovelo::NativePath("/p", "Skin\\Blue.skn"), "/p/Skin/Blue.skn");
         QCOMPARE(ovelo::NativePath("/", "\\Config.ini"), "/Config.ini");
         QCOMPARE(ovelo::NativePath("/p", ""), "/p/");
-        ovelo::SetProgramFolderForTesting(dir_.path());
+        ovelo::testing::ProgramFolderForTesting programFolder(dir_.path());
         QCOMPARE(ovelo::ConfigIniPath(), ini());
-        ovelo::SetProgramFolderForTesting({});
     }
 };
 

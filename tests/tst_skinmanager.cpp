@@ -1,4 +1,5 @@
 // The skin manager Form4: its list, applying a skin and recording it, adding a skin file.
+#include "lookguards.h"
 #include "programfixture.h"
 
 #include "skins/skinengine.h"
@@ -23,6 +24,7 @@ struct Manager : Program {
         setIni("Skin", "Url", "Skin\\Blue.skn");
         AttachProgramLook();
     }
+    LookGuard look;
     QString skinPath(const QString& name) const { return folder.filePath("Skin/" + name); }
     SkinManager* open() {
         auto* form = qobject_cast<SkinManager*>(windows.show(WindowId::SkinManager));

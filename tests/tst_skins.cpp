@@ -2,6 +2,7 @@
 // shipped skins, and the skin attached at start-up.
 #include "controlfullscreenwindow.h"
 #include "logo.h"
+#include "lookguards.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/playbackcontroller.h"
 #include "movie/movieengine.h"
@@ -11,6 +12,7 @@
 #include "shell/programwindows.h"
 #include "skins/glass.h"
 #include "skins/skinengine.h"
+#include "testguards.h"
 #include "velmoracontrol.h"
 #include "windows/coordinator.h"
 
@@ -22,6 +24,7 @@
 #include <QtTest>
 
 using namespace ovelo;
+using namespace ovelo::testing;
 
 namespace {
 
@@ -60,8 +63,14 @@ const QByteArray kRedLabels = "QLabel#probe { color: #c01020; }";
 
 class TestSkins : public QObject {
     Q_OBJECT
+    std::optional<LookGuard> look_;
+
   private slots:
-    void init() { QCOMPARE(AttachProgramLook(), int(SkinDone)); }
+    void init() {
+        look_.emplace();
+        QCOMPARE(AttachProgramLook(), int(SkinDone));
+    }
+    void cleanup() { look_.reset(); }
 
     void attaching_restyles_open_and_later_windows() {
         QWidget open;
@@ -205,10 +214,10 @@ class TestSkins : public QObject {
         QVERIFY(!TakesGlass(&main));
         QVERIFY(!TakesGlass(&fullScreen));
         // No compositor blends the offscreen platform's windows: nothing turns see-through.
-        QCOMPARE(SkinH_SetAero(1), int(SkinDone));
+        GlassOn glass;
+        QCOMPARE(glass.result(), int(SkinDone));
         settings.show();
         QCOMPARE(settings.windowOpacity(), 1.0);
-        SkinH_SetAero(0);
     }
 
     // Restyling gives widgets back the font they had when first styled; the logo's size is
@@ -229,7 +238,7 @@ class TestSkins : public QObject {
 
     void startup_attaches_the_configured_skin_every_start() {
         QTemporaryDir folder;
-        SetProgramFolderForTesting(folder.path());
+        ProgramFolderForTesting programFolder(folder.path());
         QDir(folder.path()).mkdir("Skin");
         QFile::copy(OVELO_PROGRAM_DIR "/Skin/Dark.skn", folder.filePath("Skin/Dark.skn"));
         WriteToIni("Skin", "Url", "Skin\\Dark.skn", folder.filePath("Config.ini"));
@@ -251,7 +260,6 @@ class TestSkins : public QObject {
         windows.setMain(&window.controller());
         window.controller().load(QString());
         QCOMPARE(AttachedSkin(), QString());
-        SetProgramFolderForTesting({});
     }
 };
 

@@ -9,9 +9,10 @@ export XDG_RUNTIME_DIR=$runtime
 weston --backend=headless-backend.so --use-pixman --debug --idle-time=0 --width=1280 \
   --height=1024 --socket=$socket >"$runtime/weston.log" 2>&1 &
 weston_pid=$!
-for _ in $(seq 100); do
+# Up to 10 s for the socket, looked for every 20 ms.
+for _ in $(seq 500); do
   [ -S "$runtime/$socket" ] && break
-  sleep 0.1
+  sleep 0.02
 done
 status=1
 if [ -S "$runtime/$socket" ]; then

@@ -12,13 +12,14 @@
 #include <QLocale>
 #include <QSlider>
 #include <limits>
+#include <utility>
 
 namespace ovelo {
 
 namespace {
 
 // Both timers tick this often for the life of the window.
-constexpr int kStatusIntervalMs = 100;
+std::chrono::milliseconds statusInterval{100};
 
 QString TimeOfDayText(const QLocale& locale, const QTime& time) {
     // The system's long time format without the zone: 14:03:22.
@@ -44,11 +45,16 @@ StatusPresenter::StatusPresenter(const flv::Velmora& player, const Widgets& widg
     statusTimer_.setObjectName("Timer1");
     timeTimer_.setObjectName("Timer2");
     for (QTimer* timer : {&statusTimer_, &timeTimer_})
-        timer->setInterval(kStatusIntervalMs);
+        timer->setInterval(statusInterval);
     connect(&statusTimer_, &QTimer::timeout, this, &StatusPresenter::onStatusTick);
     connect(&timeTimer_, &QTimer::timeout, this, &StatusPresenter::onTimeTick);
     widgets_.panels->setPanelText(1, QString::fromLatin1(kProductTitle));
     widgets_.panels->panel(1)->setToolTip(QString::fromLatin1(kProductTitle));
+}
+
+std::chrono::milliseconds
+StatusPresenter::SetIntervalForTesting(std::chrono::milliseconds interval) {
+    return std::exchange(statusInterval, interval);
 }
 
 void StatusPresenter::start() {

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <chrono>
 #include <optional>
 
 class QLabel;
@@ -33,6 +34,9 @@ class StatusPresenter : public QObject {
 
     void start();
     void stop();
+    // For tests, which wait for ticks: the interval of the presenters made from now on. Returns
+    // the one it replaces.
+    static std::chrono::milliseconds SetIntervalForTesting(std::chrono::milliseconds interval);
     // The player's reports.
     void showState(const QString& newState);
     void showPosition(float currentTime);

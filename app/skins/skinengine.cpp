@@ -36,8 +36,8 @@ QString Resource(const char* name) {
 // gets the program's back after one that did; the rules that keep the video black go last,
 // after anything a skin says.
 QString Composed(const QString& look) {
-    static const QString defaults = Resource("fonts.qss") + QLatin1Char('\n') +
-                                    Resource("pictures.qss");
+    static const QString defaults =
+        Resource("fonts.qss") + QLatin1Char('\n') + Resource("pictures.qss");
     static const QString kept = Resource("kept.qss");
     return defaults + QLatin1Char('\n') + look + QLatin1Char('\n') + kept;
 }

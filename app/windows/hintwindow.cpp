@@ -8,8 +8,19 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
+#include <utility>
 
 namespace ovelo {
+
+namespace {
+
+std::chrono::milliseconds shownFor = HintWindow::kShow;
+
+} // namespace
+
+std::chrono::milliseconds HintWindow::SetShowForTesting(std::chrono::milliseconds shown) {
+    return std::exchange(shownFor, shown);
+}
 
 HintWindow::HintWindow(QScreen* screen) : Form("Form12", QStringLiteral("ESC"), 6705, 765) {
     // A banner: no frame, above the full-screen window, and no taskbar entry of its own.
@@ -44,7 +55,7 @@ HintWindow::HintWindow(QScreen* screen) : Form("Form12", QStringLiteral("ESC"), 
     closeTimer_.setObjectName("Timer1");
     closeTimer_.setSingleShot(true);
     connect(&closeTimer_, &QTimer::timeout, this, &QWidget::close);
-    closeTimer_.start(kShowMs);
+    closeTimer_.start(shownFor);
 }
 
 bool HintWindow::eventFilter(QObject* watched, QEvent* event) {

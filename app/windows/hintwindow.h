@@ -5,6 +5,7 @@
 #include "windows/form.h"
 
 #include <QTimer>
+#include <chrono>
 
 class QScreen;
 
@@ -16,7 +17,10 @@ class HintWindow : public Form {
     // Shows itself at the top-left corner of `screen` (the primary screen when null).
     explicit HintWindow(QScreen* screen = nullptr);
 
-    static constexpr int kShowMs = 5000;
+    static constexpr std::chrono::milliseconds kShow{5000};
+    // For tests, which wait for the close: how long the banners made from now on show. Returns
+    // the time it replaces.
+    static std::chrono::milliseconds SetShowForTesting(std::chrono::milliseconds shown);
     // The banner's opacity, out of 255.
     static constexpr int kAlpha = 200;
 

@@ -13,10 +13,16 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTabWidget>
+#include <utility>
 
 namespace ovelo {
 
 namespace {
+
+// The volume page's controls follow its frame ten times a second; the shortcut keys' boxes
+// follow their switch once a second.
+std::chrono::milliseconds pageFollow{100};
+std::chrono::milliseconds switchFollow{1000};
 
 // A shortcut choice: the combo box, its key in Config.ini and its two items with their codes.
 // Loading shows `loadText` when the stored code is `loadCode`, the other item otherwise; writing
@@ -107,10 +113,20 @@ SettingsDialog::SettingsDialog(MainAccess& main)
 
     volumePageTimer_.setObjectName("Timer1");
     connect(&volumePageTimer_, &QTimer::timeout, this, &SettingsDialog::followVolumePage);
-    volumePageTimer_.start(100);
+    volumePageTimer_.start(pageFollow);
     shortcutSwitchTimer_.setObjectName("Timer2");
     connect(&shortcutSwitchTimer_, &QTimer::timeout, this, &SettingsDialog::followShortcutSwitch);
-    shortcutSwitchTimer_.start(1000);
+    shortcutSwitchTimer_.start(switchFollow);
+}
+
+std::chrono::milliseconds
+SettingsDialog::SetPageFollowForTesting(std::chrono::milliseconds interval) {
+    return std::exchange(pageFollow, interval);
+}
+
+std::chrono::milliseconds
+SettingsDialog::SetSwitchFollowForTesting(std::chrono::milliseconds interval) {
+    return std::exchange(switchFollow, interval);
 }
 
 void SettingsDialog::createPages() {

@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QTimer>
+#include <chrono>
 
 class QCheckBox;
 class QComboBox;
@@ -24,6 +25,11 @@ class SettingsDialog : public Form {
     // Gives the shortcut page's controls the visibility of their page frame, as each choice of
     // a tab does.
     void followShortcutPage();
+
+    // For tests, which wait for the timers: their intervals in the dialogs made from now on.
+    // Each returns the interval it replaces.
+    static std::chrono::milliseconds SetPageFollowForTesting(std::chrono::milliseconds interval);
+    static std::chrono::milliseconds SetSwitchFollowForTesting(std::chrono::milliseconds interval);
 
     // The box that confirms the writes; tests answer it.
     static constexpr const char* kDoneText = QT_TR_NOOP("设置完成!重启播放器生效!");

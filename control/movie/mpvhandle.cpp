@@ -118,7 +118,7 @@ void MpvHandle::drain() {
             unanswered_ = std::max(0, unanswered_ - 1);
             sinceAnswer_.start();
         }
-        emit event(e);
+        emit eventArrived(e);
     }
 }
 

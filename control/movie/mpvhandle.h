@@ -49,7 +49,7 @@ class MpvHandle : public QObject {
     void abandon() { abandoned_ = true; }
 
   signals:
-    void event(const mpv_event* event);
+    void eventArrived(const mpv_event* event);
 
   private:
     int setProperty(const char* name, mpv_format format, void* value);

@@ -62,7 +62,7 @@ PlayerMovie::PlayerMovie(SurfaceKind kind, QObject* parent, const EngineOptions&
     surface_->setObjectName("ShockwaveFlash1");
     watch_.setInterval(1000);
     connect(&watch_, &QTimer::timeout, this, &PlayerMovie::watchTick);
-    connect(mpv_, &MpvHandle::event, this, &PlayerMovie::onEvent);
+    connect(mpv_, &MpvHandle::eventArrived, this, &PlayerMovie::onEvent);
     if (!mpv_->ok())
         return;
     const std::pair<const char*, mpv_format> observed[] = {

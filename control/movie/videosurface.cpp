@@ -98,7 +98,7 @@ SoftwareSurface::SoftwareSurface(MpvHandle* mpv, QWidget* parent) : QWidget(pare
             Qt::QueuedConnection);
     // Observed rather than read: reading the size while a frame is rendered would wait for
     // mpv's core, which after a start or seek waits for that very frame.
-    connect(mpv, &MpvHandle::event, this, &SoftwareSurface::onEvent);
+    connect(mpv, &MpvHandle::eventArrived, this, &SoftwareSurface::onEvent);
     mpv_observe_property(mpv->get(), kSizeReply, mpvprop::DisplayWidth, MPV_FORMAT_INT64);
     mpv_observe_property(mpv->get(), kSizeReply, mpvprop::DisplayHeight, MPV_FORMAT_INT64);
 }
@@ -175,7 +175,7 @@ GlSurface::GlSurface(MpvHandle* mpv, QWidget* parent) : QOpenGLWidget(parent), m
     if (!mpv->ok())
         return;
     // Followed, not read when the context goes: reading would wait for mpv's core.
-    connect(mpv, &MpvHandle::event, this, &GlSurface::onEvent);
+    connect(mpv, &MpvHandle::eventArrived, this, &GlSurface::onEvent);
     mpv_observe_property(mpv->get(), kVidReply, mpvprop::Vid, MPV_FORMAT_INT64);
 }
 
