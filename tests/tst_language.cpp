@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -239,17 +240,33 @@ class TestLanguage : public QObject {
     bool english_ = false;
     Reading reading_;
 
+    // With OVELO_PICTURES set to a folder, every window looked at is also kept there as a
+    // picture, so a person can see what no width check catches (clipped glyphs, odd wrapping).
+    void keepPicture(QWidget* window) {
+        const QString folder = qEnvironmentVariable("OVELO_PICTURES");
+        if (folder.isEmpty())
+            return;
+        QDir().mkpath(folder);
+        const QString name =
+            QString("%1-%2-%3.png")
+                .arg(english_ ? "en" : "zh", QTest::currentTestFunction(),
+                     window->objectName().isEmpty() ? QString("box") : window->objectName());
+        window->grab().save(QDir(folder).filePath(name));
+    }
+
     // Looks at a window as it shows now; its faults are the test's.
     void look(QWidget* window) {
         QVERIFY(window);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         reading_.window(window);
+        keepPicture(window);
     }
     void lookAtBox(QWidget* owner) {
         QMessageBox* box = OpenedBox(owner);
         QVERIFY(box);
         reading_.messageBox(box);
+        keepPicture(box);
         box->done(QMessageBox::Ok);
     }
 
