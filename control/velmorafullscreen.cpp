@@ -17,8 +17,8 @@ ControlFullScreenWindow* VelmoraControl::fullScreenWindow() const {
 void VelmoraControl::SetFullScreen(bool on) {
     if (!userMode_) {
         // Shown without blocking: the host's call returns, as every other put does.
-        auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("警告"),
-                                    QStringLiteral("设计时不可用"), QMessageBox::Ok, this);
+        auto* box = new QMessageBox(QMessageBox::Information, tr("警告"), tr("设计时不可用"),
+                                    QMessageBox::Ok, this);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->open();
         return;

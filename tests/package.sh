@@ -23,6 +23,7 @@ dpkg-deb -x "$deb" "$root"
 
 for path in usr/lib/ovelo/ovelo usr/lib/ovelo/libFlv.so usr/lib/ovelo/Config.ini \
   usr/lib/ovelo/Img/Flv.ico usr/lib/ovelo/Img/F4v.ico usr/lib/ovelo/files.ico \
+  usr/lib/ovelo/translations/ovelo_en.qm \
   usr/share/applications/ovelo.desktop usr/share/mime/packages/ovelo-f4v.xml \
   usr/share/icons/hicolor/scalable/apps/ovelo.svg usr/share/icons/hicolor/48x48/apps/ovelo.png; do
   [ -f "$root/$path" ] || fail "missing /$path"

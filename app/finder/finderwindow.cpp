@@ -16,23 +16,23 @@
 
 namespace ovelo {
 
-FinderWindow::FinderWindow() : Form("Form10", QStringLiteral("分析中..."), 6330, 2265) {
+FinderWindow::FinderWindow() : Form("Form10", tr("分析中..."), 6330, 2265) {
     build();
     makeFixedSingle();
 }
 
 void FinderWindow::build() {
-    auto* frame = new QGroupBox(QStringLiteral("视频真实路径"), this);
+    auto* frame = new QGroupBox(tr("视频真实路径"), this);
     frame->setObjectName("Frame1");
-    addressBox_ = new QPlainTextEdit(QStringLiteral("无法分析!"), this);
+    addressBox_ = new QPlainTextEdit(tr("无法分析!"), this);
     addressBox_->setObjectName("Textshow");
     addressBox_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     addressBox_->setWordWrapMode(QTextOption::WrapAnywhere);
     addressBox_->setEnabled(false);
-    playButton_ = new QPushButton(QStringLiteral("播放"), this);
+    playButton_ = new QPushButton(tr("播放"), this);
     playButton_->setObjectName("Command1");
     playButton_->setEnabled(false);
-    copyButton_ = new QPushButton(QStringLiteral("复制"), this);
+    copyButton_ = new QPushButton(tr("复制"), this);
     copyButton_->setObjectName("Command2");
     copyButton_->setEnabled(false);
     progressBar_ = new QProgressBar(this);
@@ -87,7 +87,7 @@ void FinderWindow::showFound(const QString& address) {
     addressBox_->setEnabled(true);
     playButton_->setEnabled(true);
     copyButton_->setEnabled(true);
-    SetCaption(this, QStringLiteral("分析完成!"));
+    SetCaption(this, tr("分析完成!"));
 }
 
 void FinderWindow::unloading() {
@@ -108,8 +108,8 @@ void FinderWindow::copy() {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     clipboard->setText(addressBox_->toPlainText());
-    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("成功"),
-                                QStringLiteral("复制完成!"), QMessageBox::Ok, this);
+    auto* box = new QMessageBox(QMessageBox::Information, tr("成功"), tr("复制完成!"),
+                                QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }

@@ -408,13 +408,14 @@ QPixmap AboutWebPicture(QSize size) {
 
 QPixmap KnowledgeBanner(QSize size, const QString& topic) {
     return Render(size, [&topic](QPainter& p, const QRectF& r) {
-        BandArt(p, r, BookShape, topic, QStringLiteral("知识中心"));
+        BandArt(p, r, BookShape, topic, QCoreApplication::translate("ovelo::Pictures", "知识中心"));
     });
 }
 
 QPixmap UpdaterBanner(QSize size) {
     return Render(size, [](QPainter& p, const QRectF& r) {
-        BandArt(p, r, DownloadShape, QStringLiteral("UPDATE"), QStringLiteral("在线升级"));
+        BandArt(p, r, DownloadShape, QStringLiteral("UPDATE"),
+                QCoreApplication::translate("ovelo::Pictures", "在线升级"));
     });
 }
 

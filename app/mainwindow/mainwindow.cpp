@@ -89,7 +89,7 @@ void MainWindow::createControls(const ControlCreator& createControl) {
 
     seekSlider_ = Named(new QSlider(Qt::Horizontal, client_), "Sl1");
     seekSlider_->setRange(0, 10);
-    seekSlider_->setToolTip(QStringLiteral("拖动滑块快进或快退"));
+    seekSlider_->setToolTip(tr("拖动滑块快进或快退"));
     seekSlider_->installEventFilter(this);
     // The slider's position is already where the user put it; its value follows later.
     connect(seekSlider_, &QSlider::actionTriggered, this, [this] {
@@ -99,7 +99,7 @@ void MainWindow::createControls(const ControlCreator& createControl) {
     volumeSlider_->setRange(0, 100);
     connect(volumeSlider_, &QSlider::actionTriggered, this,
             [this] { controller_->setVolume(volumeSlider_->sliderPosition()); });
-    Named(new QLabel(QStringLiteral("音量:"), client_), "Label1");
+    Named(new QLabel(tr("音量:"), client_), "Label1");
     auto* timeText = Named(new QLabel(QStringLiteral("00:00/00:00"), client_), "Label3");
     auto* panels = Named(new StatusPanels({5292, 3175, 3175, 8820}, client_), "S1");
     status_ = std::make_unique<StatusPresenter>(
@@ -112,11 +112,11 @@ void MainWindow::createButtons() {
         const char* tip;
         QIcon icon;
         Command command;
-    } buttons[] = {{"Command1", "播放", PlayIcon(), Command::TogglePlayback},
-                   {"Command2", "暂停", PauseIcon(), Command::TogglePlayback},
-                   {"Command3", "停止", StopIcon(), Command::Stop}};
+    } buttons[] = {{"Command1", QT_TR_NOOP("播放"), PlayIcon(), Command::TogglePlayback},
+                   {"Command2", QT_TR_NOOP("暂停"), PauseIcon(), Command::TogglePlayback},
+                   {"Command3", QT_TR_NOOP("停止"), StopIcon(), Command::Stop}};
     for (const auto& b : buttons) {
-        QToolButton* button = PictureButton(client_, b.name, QString::fromUtf8(b.tip));
+        QToolButton* button = PictureButton(client_, b.name, tr(b.tip));
         button->setIcon(b.icon);
         button->setIconSize(QSize(32, 32));
         connect(button, &QToolButton::clicked, this,
@@ -137,14 +137,14 @@ void MainWindow::createIdlePictures() {
         QSize size;
         Command command;
     } pictures[] = {
-        {"Picture3", "打开Url", OpenUrlPicture, {33, 33}, Command::OpenAddress},
-        {"Picture2", "打开本地文件", OpenFilePicture, {33, 33}, Command::OpenFile},
+        {"Picture3", QT_TR_NOOP("打开Url"), OpenUrlPicture, {33, 33}, Command::OpenAddress},
+        {"Picture2", QT_TR_NOOP("打开本地文件"), OpenFilePicture, {33, 33}, Command::OpenFile},
         {"Picture4", "Ovelo Online", OnlinePicture, {137, 121}, Command::ProductSite},
-        {"Picture5", "设置", SettingsPicture, {33, 33}, Command::Settings},
-        {"Picture6", "皮肤", SkinPicture, {33, 33}, Command::SkinManager},
+        {"Picture5", QT_TR_NOOP("设置"), SettingsPicture, {33, 33}, Command::Settings},
+        {"Picture6", QT_TR_NOOP("皮肤"), SkinPicture, {33, 33}, Command::SkinManager},
     };
     for (const auto& p : pictures) {
-        QToolButton* button = PictureButton(client_, p.name, QString::fromUtf8(p.tip));
+        QToolButton* button = PictureButton(client_, p.name, tr(p.tip));
         button->setIcon(p.picture(p.size));
         // A picture whose window the program does not have stays off.
         button->setEnabled(commands_->action(p.command) != nullptr);
@@ -252,8 +252,7 @@ void MainWindow::chooseFile(std::function<void(const QString&)> chosen) {
 }
 
 void MainWindow::refuse(const QString& text) {
-    auto* box =
-        new QMessageBox(QMessageBox::Critical, QStringLiteral("警告"), text, QMessageBox::Ok, this);
+    auto* box = new QMessageBox(QMessageBox::Critical, tr("警告"), text, QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }

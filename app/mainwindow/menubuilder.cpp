@@ -3,6 +3,7 @@
 #include "platform/caption.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -37,13 +38,14 @@ std::vector<const MenuItemRow*> Shown(const char* menu, const std::vector<MenuIt
     return shown;
 }
 
-void AddItem(QMenu* menu, QWidget* owner, const MenuItemRow& item, const CommandSet& commands) {
+void AddItem(QMenu* menu, QWidget* owner, const MenuItemRow& item, const CommandSet& commands,
+             const char* textContext) {
     if (IsSeparator(item)) {
         menu->addSeparator()->setObjectName(QString::fromLatin1(item.name));
         return;
     }
     QAction* command = commands.action(*item.command);
-    QAction* action = menu->addAction(QString::fromUtf8(item.caption));
+    QAction* action = menu->addAction(QCoreApplication::translate(textContext, item.caption));
     action->setObjectName(QString::fromLatin1(item.name));
     action->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut)));
     action->setEnabled(command->isEnabled());
@@ -56,16 +58,16 @@ void AddItem(QMenu* menu, QWidget* owner, const MenuItemRow& item, const Command
 
 QHash<QString, QMenu*> BuildMenus(QMenuBar* bar, QWidget* owner, const CommandSet& commands,
                                   const std::vector<MenuRow>& menus,
-                                  const std::vector<MenuItemRow>& items) {
+                                  const std::vector<MenuItemRow>& items, const char* textContext) {
     QHash<QString, QMenu*> built;
     for (const MenuRow& row : menus) {
         const auto shown = Shown(row.name, items, commands);
         if (shown.empty())
             continue;
-        auto* menu = new QMenu(QString::fromUtf8(row.caption), owner);
+        auto* menu = new QMenu(QCoreApplication::translate(textContext, row.caption), owner);
         menu->setObjectName(QString::fromLatin1(row.name));
         for (const MenuItemRow* item : shown)
-            AddItem(menu, owner, *item, commands);
+            AddItem(menu, owner, *item, commands, textContext);
         if (row.onBar)
             bar->addMenu(menu);
         built.insert(menu->objectName(), menu);

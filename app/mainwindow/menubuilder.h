@@ -17,8 +17,8 @@ namespace ovelo {
 
 struct MenuRow {
     const char* name;
-    const char* caption;
-    bool onBar; // a menu off the bar only pops up
+    const char* caption; // in the program's language, translated in the tables' context
+    bool onBar;          // a menu off the bar only pops up
 };
 
 struct MenuItemRow {
@@ -34,9 +34,10 @@ inline constexpr char kSeparator[] = "-";
 // The menus in table order, those on the bar added to it, each item in table order. Items whose
 // command the program cannot do are left out, and so are separators with nothing to separate
 // and menus left empty. Every item is also an action of `owner`, so its shortcut works from
-// there; it is enabled while its command is.
+// there; it is enabled while its command is. The captions are shown as translated in
+// `textContext`, the context their QT_TR_NOOP marks belong to.
 QHash<QString, QMenu*> BuildMenus(QMenuBar* bar, QWidget* owner, const CommandSet& commands,
                                   const std::vector<MenuRow>& menus,
-                                  const std::vector<MenuItemRow>& items);
+                                  const std::vector<MenuItemRow>& items, const char* textContext);
 
 } // namespace ovelo

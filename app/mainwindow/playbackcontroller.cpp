@@ -80,7 +80,7 @@ void PlaybackController::resumeSavedPosition() {
     const QString url = ReadSetting(ini::MediaUrl);
     const QString time = ReadSetting(ini::MediaTime);
     if (autoSave == QLatin1String(ini::Off)) {
-        view_.refuse(QStringLiteral("您未启动自动保存!"));
+        view_.refuse(tr("您未启动自动保存!"));
         return;
     }
     if (autoSave != QLatin1String(ini::On))

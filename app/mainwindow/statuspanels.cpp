@@ -3,6 +3,7 @@
 #include "layout/layout.h"
 
 #include <QLabel>
+#include <algorithm>
 #include <cmath>
 
 namespace ovelo {
@@ -26,8 +27,10 @@ QLabel* StatusPanels::panel(int panel) const {
 }
 
 void StatusPanels::setPanelText(int panel, const QString& text) {
-    if (QLabel* label = this->panel(panel); label && label->text() != text)
+    if (QLabel* label = this->panel(panel); label && label->text() != text) {
         label->setText(text);
+        placePanels();
+    }
 }
 
 QString StatusPanels::panelText(int panel) const {
@@ -37,12 +40,32 @@ QString StatusPanels::panelText(int panel) const {
 
 void StatusPanels::resizeEvent(QResizeEvent* event) {
     QFrame::resizeEvent(event);
+    placePanels();
+}
+
+void StatusPanels::placePanels() {
     const double twipsPerPixel = TwipsPerPixelX(this);
-    int left = 0;
+    QList<int> widths, needs;
     for (int i = 0; i < panels_.size(); ++i) {
-        const int width = int(std::lround(widths_[i] / twipsPerPixel));
-        panels_[i]->setGeometry(left, 0, width, height());
-        left += width;
+        widths << int(std::lround(widths_[i] / twipsPerPixel));
+        needs << panels_[i]->sizeHint().width();
+    }
+    int left = 0;
+    for (int i = 0; i < panels_.size() && left < width(); ++i) {
+        widths[i] = std::max(widths[i], needs[i]);
+        int lacking = left + needs[i] - width();
+        for (int before = 0; before < i && lacking > 0; ++before) {
+            const int given = std::clamp(widths[before] - needs[before], 0, lacking);
+            widths[before] -= given;
+            left -= given;
+            lacking -= given;
+        }
+        left += widths[i];
+    }
+    left = 0;
+    for (int i = 0; i < panels_.size(); ++i) {
+        panels_[i]->setGeometry(left, 0, widths[i], height());
+        left += widths[i];
     }
 }
 

@@ -1,4 +1,4 @@
-// The main window's status bar: text panels of fixed widths, left to right.
+// The main window's status bar: text panels of the design's widths, left to right.
 #pragma once
 
 #include <QFrame>
@@ -11,7 +11,10 @@ namespace ovelo {
 class StatusPanels : public QFrame {
     Q_OBJECT
   public:
-    // Widths in twips; panels that do not fit are cut at the bar's right edge.
+    // Widths in twips; panels that do not fit are cut at the bar's right edge. A panel that
+    // starts within the bar still shows its whole text: it widens as far as its text needs, and
+    // what the bar then lacks is given up by the panels before it, from the room their own texts
+    // leave, the first panel's first.
     StatusPanels(const QList<int>& widthsTwips, QWidget* parent = nullptr);
     // Panels count from 1.
     void setPanelText(int panel, const QString& text);
@@ -22,6 +25,8 @@ class StatusPanels : public QFrame {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    void placePanels();
+
     QList<int> widths_;
     QList<QLabel*> panels_;
 };

@@ -28,6 +28,15 @@ QString TimeOfDayText(const QLocale& locale, const QTime& time) {
     return locale.toString(time, format.trimmed());
 }
 
+// The locale's short date where it is all numbers ("2024/12/8", "12/8/24"); one that spells the
+// month ("8 Dec 2024", the C locale's) is too wide for its panel and gives way to ISO 8601.
+QString DateText(const QLocale& locale, const QDate& date) {
+    const QString format = locale.dateFormat(QLocale::ShortFormat);
+    if (format.contains(QLatin1String("MMM")) || format.contains(QLatin1String("ddd")))
+        return date.toString(Qt::ISODate);
+    return locale.toString(date, format);
+}
+
 } // namespace
 
 StatusPresenter::StatusPresenter(const flv::Velmora& player, const Widgets& widgets,
@@ -67,9 +76,8 @@ void StatusPresenter::showClock() {
     clockSecond_ = second;
     const QDateTime now = QDateTime::currentDateTime();
     const QLocale locale = QLocale::system();
-    widgets_.panels->setPanelText(2, QStringLiteral("时间:") + TimeOfDayText(locale, now.time()));
-    widgets_.panels->setPanelText(3, QStringLiteral("日期:") +
-                                         locale.toString(now.date(), QLocale::ShortFormat));
+    widgets_.panels->setPanelText(2, tr("时间:%1").arg(TimeOfDayText(locale, now.time())));
+    widgets_.panels->setPanelText(3, tr("日期:%1").arg(DateText(locale, now.date())));
 }
 
 void StatusPresenter::onStatusTick() {
@@ -87,7 +95,7 @@ void StatusPresenter::onStatusTick() {
     // Every change of a tooltip sends an event through the slider, also one to the same text.
     if (const int volume = player_.Volume(); volume != volumeTip_) {
         volumeTip_ = volume;
-        widgets_.volumeSlider->setToolTip(QStringLiteral("音量:%1%").arg(volume));
+        widgets_.volumeSlider->setToolTip(tr("音量:%1%").arg(volume));
     }
     emit statusTick();
 }
@@ -114,18 +122,18 @@ void StatusPresenter::showState(const QString& newState) {
     const QString product = QString::fromLatin1(kProductTitle) + QStringLiteral(" - ");
     StatusPanels* panels = widgets_.panels;
     if (newState == flv::state::Empty) {
-        panels->setPanelText(1, QStringLiteral("正在缓冲"));
-        SetCaption(widgets_.window, product + QStringLiteral("正在缓冲:") + player_.Movie());
+        panels->setPanelText(1, tr("正在缓冲"));
+        SetCaption(widgets_.window, product + tr("正在缓冲:%1").arg(player_.Movie()));
     } else if (newState == flv::state::Play) {
-        panels->setPanelText(1, QStringLiteral("播放"));
-        SetCaption(widgets_.window, product + QStringLiteral("正在播放:") + player_.Movie());
+        panels->setPanelText(1, tr("播放"));
+        SetCaption(widgets_.window, product + tr("正在播放:%1").arg(player_.Movie()));
     } else if (newState == flv::state::Pause) {
-        panels->setPanelText(1, QStringLiteral("暂停播放"));
+        panels->setPanelText(1, tr("暂停播放"));
     } else if (newState == flv::state::Stop) {
-        panels->setPanelText(1, QStringLiteral("停止播放"));
+        panels->setPanelText(1, tr("停止播放"));
         widgets_.seekSlider->setValue(0);
     } else if (newState == flv::state::FlvNotFound) {
-        panels->setPanelText(1, QStringLiteral("播放文件无效或不存在"));
+        panels->setPanelText(1, tr("播放文件无效或不存在"));
         widgets_.seekSlider->setValue(0);
     }
 }

@@ -31,6 +31,9 @@ void CopyMissing(const QDir& from, const QDir& to, int depth) {
     const auto entries = from.entryInfoList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot);
     for (const QFileInfo& entry : entries) {
         const QString target = to.filePath(entry.fileName());
+        // Read beside the executable only: a copy would stay behind when the program changes.
+        if (depth == 0 && entry.fileName() == QLatin1String(kTranslationsFolder))
+            continue;
         if (entry.isDir()) {
             if (depth < kMaxDepth && QDir().mkpath(target))
                 CopyMissing(QDir(entry.filePath()), QDir(target), depth + 1);

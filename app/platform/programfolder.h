@@ -17,8 +17,12 @@ void SetProgramFolderForTesting(const QString& folder);
 // The decision behind ProgramFolder(), for the given executable and user folders.
 QString ResolveProgramFolder(const QString& executableFolder, const QString& userFolder);
 
-// Copies the data files of `from` (everything but executables and shared libraries, folders
-// recursively) into `to`, leaving every file that `to` already has as it is.
+// The folder beside the executable that holds the translations of the program's texts.
+inline constexpr char kTranslationsFolder[] = "translations";
+
+// Copies the data files of `from` (everything but executables, shared libraries and the
+// translations folder, folders recursively) into `to`, leaving every file that `to` already has
+// as it is.
 void CopyShippedData(const QString& from, const QString& to);
 
 // Copies the file `from` to `to` whole, replacing what `to` was; false when nothing changed.

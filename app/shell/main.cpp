@@ -6,6 +6,7 @@
 #include "product.h"
 #include "session/desktopsession.h"
 #include "shell/closesignals.h"
+#include "shell/language.h"
 #include "shell/programwindows.h"
 #include "skins/skinengine.h"
 #include "windows/coordinator.h"
@@ -62,9 +63,10 @@ class HeadlessReporter : public QObject {
 
 } // namespace
 
-// The program's start, top to bottom: the application and its look, the windows, the main window
-// and its player, the desktop's session, the signals that end it, then the main window's load
-// step (the settings, the command line's file, the file associations) and its showing.
+// The program's start, top to bottom: the application, its language and its look, the windows, the
+// main window and its player, the desktop's session, the signals that end it, then the main
+// window's load step (the settings, the command line's file, the file associations) and its
+// showing.
 int main(int argc, char** argv) {
     const bool headless = Headless();
     if (headless) {
@@ -74,6 +76,8 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(ovelo::kProductName);
+    // Before any text is made: every window takes its texts in the desktop's language.
+    ovelo::InstallTranslations();
     // In force before any window is made; the load step attaches the chosen skin over it.
     ovelo::AttachProgramLook();
     // Declared first, so it goes last: it deletes what is still loaded after the main window.

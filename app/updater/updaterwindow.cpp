@@ -28,17 +28,17 @@ QString Kilobytes(qint32 bytes) {
 } // namespace
 
 UpdaterWindow::UpdaterWindow(MainAccess& main)
-    : Form("Form11", QStringLiteral("升级"), 6855, 5100), main_(main) {
+    : Form("Form11", tr("升级"), 6855, 5100), main_(main) {
     auto* banner = Named(new QLabel(this), "Picture1");
     steps_ = Named(new QListWidget(this), "List1");
     progressBar_ = Named(new QProgressBar(this), "Pb");
     progressBar_->setTextVisible(false);
     progressBar_->setRange(0, kStepMaximum);
     progressBar_->setValue(0);
-    progressText_ = Named(new QLabel(QStringLiteral("总体进度:"), this), "Label1");
-    fileText_ = Named(new QLabel(QStringLiteral("下载文件:"), this), "Label3");
-    checkButton_ = Named(new QPushButton(QStringLiteral("检测"), this), "Command1");
-    cancelButton_ = Named(new QPushButton(QStringLiteral("取消"), this), "Command2");
+    progressText_ = Named(new QLabel(tr("总体进度:"), this), "Label1");
+    fileText_ = Named(new QLabel(tr("下载文件:"), this), "Label3");
+    checkButton_ = Named(new QPushButton(tr("检测"), this), "Command1");
+    cancelButton_ = Named(new QPushButton(tr("取消"), this), "Command2");
     PlaceAndRecord(this, {{"Picture1", 0, 0, 6855, 1215},
                           {"List1", 120, 1320, 6615, 2295},
                           {"Pb", 120, 3720, 6615, 255},
@@ -67,12 +67,12 @@ void UpdaterWindow::check() {
     delete versionRead_;
     versionRead_ = nullptr;
     steps_->clear();
-    addLine(QStringLiteral(">>正在获取当前版本信息...(OK)"));
+    addLine(tr(">>正在获取当前版本信息...(OK)"));
     fillProgressBar();
     current_ = ReadSetting(ini::Version);
-    addLine(QStringLiteral(">>当前版本: V") + current_);
+    addLine(tr(">>当前版本: V%1").arg(current_));
     emptyProgressBar();
-    addLine(QStringLiteral(">>正在获取最新版本信息...(OK)"));
+    addLine(tr(">>正在获取最新版本信息...(OK)"));
     fillProgressBar();
     setWaiting(true);
     versionRead_ = FetchLatestVersion(VersionFileUrl(), this);
@@ -85,7 +85,7 @@ void UpdaterWindow::versionRead(const FetchResult& answer) {
     versionRead_ = nullptr;
     setWaiting(false);
     if (latest.isEmpty()) {
-        addLine(QStringLiteral(">>抱歉,无法连接服务器!"));
+        addLine(tr(">>抱歉,无法连接服务器!"));
         return;
     }
     compare(current_, latest);
@@ -100,16 +100,16 @@ void UpdaterWindow::setWaiting(bool waiting) {
 }
 
 void UpdaterWindow::compare(const QString& current, const QString& latest) {
-    addLine(QStringLiteral(">>最新版本: V") + latest);
+    addLine(tr(">>最新版本: V%1").arg(latest));
     emptyProgressBar();
-    addLine(QStringLiteral(">>正在分析信息...(OK)"));
+    addLine(tr(">>正在分析信息...(OK)"));
     fillProgressBar();
     // As written, character by character: any difference, even an older version, updates.
     if (latest == current) {
-        addLine(QStringLiteral(">>未发现升级信息!您使用的是最新版本软件!"));
+        addLine(tr(">>未发现升级信息!您使用的是最新版本软件!"));
         return;
     }
-    addLine(QStringLiteral(">>开始下载升级程序..."));
+    addLine(tr(">>开始下载升级程序..."));
     download_->SetSourceUrl(InstallerUrl().toString());
     download_->SetSaveFolder(InstallerFolder());
     download_->StartDownload();
@@ -147,32 +147,31 @@ void UpdaterWindow::onDownloadProgress(int, qint32 received, qint32 total) {
         // No length announced: the bar shows that something is happening, not how much.
         progressBar_->setRange(0, 0);
     }
-    progressText_->setText(QStringLiteral("总体进度: ") + Kilobytes(received) +
-                           QStringLiteral("kb/") + Kilobytes(total) + QStringLiteral("kb"));
-    fileText_->setText(QStringLiteral("下载文件: ") + QString::fromLatin1(kInstallerFileName));
+    progressText_->setText(tr("总体进度: %1kb/%2kb").arg(Kilobytes(received), Kilobytes(total)));
+    fileText_->setText(tr("下载文件: %1").arg(QString::fromLatin1(kInstallerFileName)));
 }
 
 void UpdaterWindow::onDownloadFinished(int) {
-    addLine(QStringLiteral(">>下载完成!"));
-    addLine(QStringLiteral(">>准备安装中..."));
+    addLine(tr(">>下载完成!"));
+    addLine(tr(">>准备安装中..."));
     setButtonsEnabled(true);
     if (!StartInstaller(download_->SavedPath())) {
-        addLine(QStringLiteral("启动错误!"));
+        addLine(tr("启动错误!"));
         return;
     }
     main_.endProgram();
 }
 
 void UpdaterWindow::onDownloadFailed() {
-    addLine(QStringLiteral(">>抱歉,无法连接服务器!"));
+    addLine(tr(">>抱歉,无法连接服务器!"));
     progressBar_->setRange(0, kStepMaximum);
     emptyProgressBar();
     setButtonsEnabled(true);
 }
 
 void UpdaterWindow::unloading() {
-    addLine(QStringLiteral("检测被终止!"));
-    addLine(QStringLiteral("下载被终止!"));
+    addLine(tr("检测被终止!"));
+    addLine(tr("下载被终止!"));
     delete versionRead_;
     versionRead_ = nullptr;
     download_->Abort();

@@ -28,11 +28,11 @@ QLabel* Text(QWidget* parent, const char* name, const QString& text) {
 } // namespace
 
 QString AboutWindow::NoticeText() {
-    return QStringLiteral("%1由%2独立开发，专为播放Flash Video视频而作。")
+    return tr("%1由%2独立开发，专为播放Flash Video视频而作。")
         .arg(QString::fromLatin1(kProductName), QString::fromLatin1(kMakerName));
 }
 
-AboutWindow::AboutWindow() : Form("Form5", QStringLiteral("关于"), 6855, 3930) {
+AboutWindow::AboutWindow() : Form("Form5", tr("关于"), 6855, 3930) {
     QLabel* banner = Picture(this, "Picture2");
     QLabel* noticeMark = Picture(this, "Picture1");
     QLabel* notice = Text(this, "Label1", NoticeText());
@@ -40,7 +40,7 @@ AboutWindow::AboutWindow() : Form("Form5", QStringLiteral("关于"), 6855, 3930)
     // The site as configured, as plain text to read, not a link.
     Text(this, "Label2", ProductSite());
     Text(this, "Label3", QString::fromLatin1(kVersionText));
-    auto* ok = new QPushButton(QStringLiteral("确定"), this);
+    auto* ok = new QPushButton(tr("确定"), this);
     ok->setObjectName("Command1");
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QWidget::close);

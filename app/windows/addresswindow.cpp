@@ -8,10 +8,10 @@
 namespace ovelo {
 
 AddressWindow::AddressWindow()
-    : Form("Form2", QStringLiteral("打开URL..."), 4680, 1515),
+    : Form("Form2", tr("打开URL..."), 4680, 1515),
       address_(new QLineEdit(QStringLiteral("http://"), this)) {
     address_->setObjectName("Text1");
-    auto* open = new QPushButton(QStringLiteral("打开"), this);
+    auto* open = new QPushButton(tr("打开"), this);
     open->setObjectName("Command1");
     open->setDefault(true);
     connect(open, &QPushButton::clicked, this, [this] {

@@ -8,16 +8,16 @@
 
 namespace ovelo {
 
-AnalysisDialog::AnalysisDialog() : Form("Form9", QStringLiteral("网络视频分析"), 4755, 1740) {
-    auto* frame = new QGroupBox(QStringLiteral("视频地址"), this);
+AnalysisDialog::AnalysisDialog() : Form("Form9", tr("网络视频分析"), 4755, 1740) {
+    auto* frame = new QGroupBox(tr("视频地址"), this);
     frame->setObjectName("Frame1");
     // On the form over the frame, not inside it: the table's rectangles are the form's.
     address_ = new QLineEdit(QStringLiteral("http://"), this);
     address_->setObjectName("Text1");
-    auto* start = new QPushButton(QStringLiteral("开始分析"), this);
+    auto* start = new QPushButton(tr("开始分析"), this);
     start->setObjectName("Command1");
     start->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
+    auto* cancel = new QPushButton(tr("取消"), this);
     cancel->setObjectName("Command2");
     connect(start, &QPushButton::clicked, this, [this] { emit analysisRequested(address()); });
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);

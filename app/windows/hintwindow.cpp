@@ -26,14 +26,14 @@ HintWindow::HintWindow(QScreen* screen) : Form("Form12", QStringLiteral("ESC"), 
     // A banner: no frame, above the full-screen window, and no taskbar entry of its own.
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
 
-    auto* label = new QLabel(QStringLiteral("单击ESC按钮退出全屏模式"), this);
+    auto* label = new QLabel(tr("单击ESC按钮退出全屏模式"), this);
     label->setObjectName("Label1");
     label->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
     auto* picture = new QLabel(this);
     picture->setObjectName("Picture1");
     auto* close = new QLabel(this);
     close->setObjectName("Picture2");
-    close->setToolTip(QStringLiteral("关闭"));
+    close->setToolTip(tr("关闭"));
     close->setCursor(Qt::PointingHandCursor);
     close->installEventFilter(this);
     PlaceAndRecord(this, {{"Picture1", 120, 105, 555, 555},

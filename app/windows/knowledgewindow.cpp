@@ -9,7 +9,7 @@
 namespace ovelo {
 
 QString KnowledgeWindow::FlvText() {
-    return QStringLiteral(
+    return tr(
         "FLV 是FLASH VIDEO的简称，FLV流媒体格式是随着Flash "
         "MX的推出发展而来的视频格式。由于它形成的文件极小、加载速度极快，使得网络观看视频文件成为"
         "可能，它的出现有效地解决了视频文件导入Flash后，使导出的SWF文件体积庞大，不能在网络上很好"
@@ -17,22 +17,22 @@ QString KnowledgeWindow::FlvText() {
 }
 
 QString KnowledgeWindow::F4vText() {
-    return QStringLiteral(
+    return tr(
         "F4V是Adobe公司为了迎接高清时代而推出继FLV格式后的支持H.264的F4V流媒体格式。它和FLV主要的"
         "区别在于，FLV格式采用的是H263编码，而F4V则支持H.264编码的高清晰视频，码率最高可达50Mbps。"
         " ");
 }
 
 KnowledgeWindow* KnowledgeWindow::AboutFlv() {
-    return new KnowledgeWindow({"Form7", "FLV", QStringLiteral("什么是Flv?"), 2760, FlvText()});
+    return new KnowledgeWindow({"Form7", "FLV", tr("什么是Flv?"), 2760, FlvText()});
 }
 
 KnowledgeWindow* KnowledgeWindow::AboutF4v() {
-    return new KnowledgeWindow({"Form8", "F4V", QStringLiteral("什么是F4v?"), 2880, F4vText()});
+    return new KnowledgeWindow({"Form8", "F4V", tr("什么是F4v?"), 2880, F4vText()});
 }
 
 KnowledgeWindow::KnowledgeWindow(const Topic& topic)
-    : Form(topic.name, QStringLiteral("知识中心"), 6795, 3675) {
+    : Form(topic.name, tr("知识中心"), 6795, 3675) {
     auto* banner = new QLabel(this);
     banner->setObjectName("Picture1");
     auto* title = new QLabel(topic.title, this);
@@ -43,7 +43,7 @@ KnowledgeWindow::KnowledgeWindow(const Topic& topic)
     text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     for (QLabel* label : {title, text})
         label->setTextFormat(Qt::PlainText);
-    auto* ok = new QPushButton(QStringLiteral("确定"), this);
+    auto* ok = new QPushButton(tr("确定"), this);
     ok->setObjectName("Command1");
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QWidget::close);

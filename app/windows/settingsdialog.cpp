@@ -26,7 +26,9 @@ std::chrono::milliseconds switchFollow{1000};
 
 // A shortcut choice: the combo box, its key in Config.ini and its two items with their codes.
 // Loading shows `loadText` when the stored code is `loadCode`, the other item otherwise; writing
-// stores the first item's code only for exactly the first item's text.
+// stores the first item's code only for exactly the first item's text. The items are shown in the
+// program's language and the codes are the same in every one: a Config.ini written under one
+// reads the same under another.
 struct KeyChoice {
     const char* combo;
     IniEntry entry;
@@ -38,12 +40,21 @@ struct KeyChoice {
     const char* loadText;
 };
 
-constexpr KeyChoice kPlay{"Combo1", ini::PlayKey, "空格键", "32", "P键", "80", "32", "空格键"};
-constexpr KeyChoice kStop{"Combo3", ini::StopKey, "S键", "83", "T键", "84", "84", "T键"};
-constexpr KeyChoice kBoss{"Combo2", ini::BossKey, "L键", "76", "B键", "66", "66", "B键"};
+// The keys' names, shown in the desktop's language.
+constexpr const char* kSpaceKey = QT_TRANSLATE_NOOP("ovelo::SettingsDialog", "空格键");
+constexpr const char* kPKey = QT_TRANSLATE_NOOP("ovelo::SettingsDialog", "P键");
+constexpr const char* kSKey = QT_TRANSLATE_NOOP("ovelo::SettingsDialog", "S键");
+constexpr const char* kTKey = QT_TRANSLATE_NOOP("ovelo::SettingsDialog", "T键");
+constexpr const char* kLKey = QT_TRANSLATE_NOOP("ovelo::SettingsDialog", "L键");
+constexpr const char* kBKey = QT_TRANSLATE_NOOP("ovelo::SettingsDialog", "B键");
 
-QString Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
+constexpr KeyChoice kPlay{"Combo1", ini::PlayKey, kSpaceKey, "32", kPKey, "80", "32", kSpaceKey};
+constexpr KeyChoice kStop{"Combo3", ini::StopKey, kSKey, "83", kTKey, "84", "84", kTKey};
+constexpr KeyChoice kBoss{"Combo2", ini::BossKey, kLKey, "76", kBKey, "66", "66", kBKey};
+
+// Every caption of the dialog is written in the program's language and shown in the desktop's.
+QString Text(const char* source) {
+    return SettingsDialog::tr(source);
 }
 
 QString ShownText(const KeyChoice& choice, const QString& stored) {
@@ -53,7 +64,9 @@ QString ShownText(const KeyChoice& choice, const QString& stored) {
 }
 
 QString CodeFor(const KeyChoice& choice, const QString& text) {
-    return QLatin1String(text == Text(choice.first) ? choice.firstCode : choice.secondCode);
+    // The first item as shown, or as written where a user typed it so.
+    const bool first = text == Text(choice.first) || text == QString::fromUtf8(choice.first);
+    return QLatin1String(first ? choice.firstCode : choice.secondCode);
 }
 
 QString Switch(const QCheckBox* box) {
@@ -69,8 +82,8 @@ QCheckBox* NewCheck(QWidget* parent, const char* name, const char* caption, bool
     return box;
 }
 
-QGroupBox* NewFrame(QWidget* parent, const char* name, const char* caption = "") {
-    auto* frame = new QGroupBox(Text(caption), parent);
+QGroupBox* NewFrame(QWidget* parent, const char* name, const char* caption = nullptr) {
+    auto* frame = new QGroupBox(caption ? Text(caption) : QString(), parent);
     frame->setObjectName(name);
     return frame;
 }
@@ -93,7 +106,7 @@ QComboBox* Combo(const QWidget* dialog, const KeyChoice& choice) {
 } // namespace
 
 SettingsDialog::SettingsDialog(MainAccess& main)
-    : Form("Form6", QStringLiteral("全局设置"), 5325, 3225), main_(main) {
+    : Form("Form6", tr("全局设置", "the window's title"), 5325, 3225), main_(main) {
     createPages();
     makeFixedSingle();
     loadSettings();
@@ -120,14 +133,15 @@ void SettingsDialog::createPages() {
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName("t1");
     // The tabs only choose a page; the pages' controls lie over the tab strip's area.
-    for (const char* caption : {"全局设置", "声音设置", "快捷键设置"})
+    for (const char* caption :
+         {QT_TR_NOOP("全局设置"), QT_TR_NOOP("声音设置"), QT_TR_NOOP("快捷键设置")})
         tabs_->addTab(new QWidget, Text(caption));
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int i) { showPage(i + 1); });
 
     NewFrame(this, "Frame1");
-    resumeSwitch_ = NewCheck(this, "Check1", "自动保存播放进度", false);
-    NewCheck(this, "Check2", "自动保存窗体大小", true, false);
-    NewCheck(this, "Check3", "启动时关联Flv", true, false);
+    resumeSwitch_ = NewCheck(this, "Check1", QT_TR_NOOP("自动保存播放进度"), false);
+    NewCheck(this, "Check2", QT_TR_NOOP("自动保存窗体大小"), true, false);
+    NewCheck(this, "Check3", QT_TR_NOOP("启动时关联Flv"), true, false);
 
     NewFrame(this, "Frame2");
     volumeSlider_ = new QSlider(Qt::Horizontal, this);
@@ -136,23 +150,23 @@ void SettingsDialog::createPages() {
     volumeSlider_->setSingleStep(1);
     volumeSlider_->setPageStep(1);
     connect(volumeSlider_, &QSlider::actionTriggered, this, &SettingsDialog::onVolumeMoved);
-    NewCheck(this, "Check4", "启动音量保存", true, false);
+    NewCheck(this, "Check4", QT_TR_NOOP("启动音量保存"), true, false);
 
     NewFrame(this, "Frame3");
-    shortcutSwitch_ = NewCheck(this, "Check5", "启用快捷键", true);
-    bossKeySwitch_ = NewCheck(this, "Check6", "启用老板键", true);
-    NewFrame(this, "Frame4", "播放/暂停");
+    shortcutSwitch_ = NewCheck(this, "Check5", QT_TR_NOOP("启用快捷键"), true);
+    bossKeySwitch_ = NewCheck(this, "Check6", QT_TR_NOOP("启用老板键"), true);
+    NewFrame(this, "Frame4", QT_TR_NOOP("播放/暂停"));
     NewCombo(this, kPlay);
-    NewFrame(this, "Frame5", "老板键");
+    NewFrame(this, "Frame5", QT_TR_NOOP("老板键"));
     NewCombo(this, kBoss);
-    NewFrame(this, "Frame6", "停止");
+    NewFrame(this, "Frame6", QT_TR_NOOP("停止"));
     NewCombo(this, kStop);
 
-    auto* ok = new QPushButton(QStringLiteral("确定"), this);
+    auto* ok = new QPushButton(tr("确定"), this);
     ok->setObjectName("Command2");
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &SettingsDialog::confirm);
-    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
+    auto* cancel = new QPushButton(tr("取消"), this);
     cancel->setObjectName("Command1");
     connect(cancel, &QPushButton::clicked, this, &QWidget::close);
 
@@ -250,8 +264,8 @@ void SettingsDialog::confirm() {
     WriteSetting(kBoss.entry, CodeFor(kBoss, Combo(this, kBoss)->currentText()));
     WriteSetting(kPlay.entry, CodeFor(kPlay, Combo(this, kPlay)->currentText()));
     WriteSetting(kStop.entry, CodeFor(kStop, Combo(this, kStop)->currentText()));
-    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("设置"), Text(kDoneText),
-                                QMessageBox::Ok, this);
+    auto* box =
+        new QMessageBox(QMessageBox::Information, tr("设置"), tr(kDoneText), QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     // The dialog goes once the user has seen the box; the settings are written already.
     connect(box, &QMessageBox::finished, this, &QWidget::close);

@@ -32,7 +32,7 @@ class SettingsDialog : public Form {
     static std::chrono::milliseconds SetSwitchFollowForTesting(std::chrono::milliseconds interval);
 
     // The box that confirms the writes; tests answer it.
-    static constexpr const char* kDoneText = "设置完成!重启播放器生效!";
+    static constexpr const char* kDoneText = QT_TR_NOOP("设置完成!重启播放器生效!");
 
   private:
     void createPages();

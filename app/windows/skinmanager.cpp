@@ -29,20 +29,19 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
 } // namespace
 
 SkinManager::SkinManager()
-    : Form("Form4", QStringLiteral("皮肤管理器"), 5730, 3540), skinList_(new QListWidget(this)),
-      applyButton_(Button(this, "Command1", QStringLiteral("应用"))),
-      fileMenu_(new QMenu(QStringLiteral("文件"), this)) {
+    : Form("Form4", tr("皮肤管理器"), 5730, 3540), skinList_(new QListWidget(this)),
+      applyButton_(Button(this, "Command1", tr("应用"))), fileMenu_(new QMenu(tr("文件"), this)) {
     skinList_->setObjectName("File1");
     skinList_->viewport()->installEventFilter(this);
     connect(skinList_, &QListWidget::itemDoubleClicked, this, &SkinManager::applySelected);
-    auto* add = Button(this, "Command3", QStringLiteral("添加"));
+    auto* add = Button(this, "Command3", tr("添加"));
     connect(add, &QPushButton::clicked, this, &SkinManager::chooseSkinFile);
     applyButton_->setEnabled(false);
     connect(applyButton_, &QPushButton::clicked, this, &SkinManager::applySelected);
-    auto* quit = Button(this, "Command2", QStringLiteral("退出"));
+    auto* quit = Button(this, "Command2", tr("退出"));
     connect(quit, &QPushButton::clicked, this, &QWidget::close);
     fileMenu_->setObjectName("mnufile");
-    QAction* applyItem = fileMenu_->addAction(QStringLiteral("应用"));
+    QAction* applyItem = fileMenu_->addAction(tr("应用"));
     applyItem->setObjectName("mnuyy");
     connect(applyItem, &QAction::triggered, this, &SkinManager::applySelected);
     PlaceAndRecord(this, {{"File1", 0, 0, 5775, 2640},
@@ -103,7 +102,8 @@ void SkinManager::chooseSkinFile() {
         addSkinFile(chooseFile_(this));
         return;
     }
-    auto* dialog = new QFileDialog(this, QString(), QString(), QStringLiteral("皮肤文件 (*.skn)"));
+    auto* dialog =
+        new QFileDialog(this, QString(), QString(), tr("皮肤文件") + QLatin1String(" (*.skn)"));
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     // Only an accepted dialog names a file; a cancelled one adds nothing.
@@ -121,7 +121,7 @@ void SkinManager::addSkinFile(const QString& chosen) {
     }
     refreshList();
     auto* box = new QMessageBox(QMessageBox::Information, QGuiApplication::applicationDisplayName(),
-                                QString::fromUtf8(kAddedText), QMessageBox::Ok, this);
+                                tr(kAddedText), QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }

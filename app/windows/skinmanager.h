@@ -26,7 +26,7 @@ class SkinManager : public Form {
     static QString SkinFolder();
 
     // The message after an add; tests answer it.
-    static constexpr const char* kAddedText = "添加成功!请重启此窗口!";
+    static constexpr const char* kAddedText = QT_TR_NOOP("添加成功!请重启此窗口!");
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
