@@ -23,6 +23,16 @@ int ColoursIn(const QImage& image, int* bright = nullptr) {
     return colours.size();
 }
 
+// mpv leaves the fourth byte of its pixels undefined; whatever reads it (a grab, a Wayland
+// compositor) must find every pixel opaque, or the picture blends with what lies behind it.
+int TranslucentPixels(const QImage& image) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += qAlpha(image.pixel(x, y)) != 255;
+    return count;
+}
+
 // Frames flow: what is shown next comes from the player as it is now.
 void WaitForProgress(VelmoraControl* control) {
     const float before = control->CurrentTime();
@@ -81,6 +91,14 @@ class TestRender : public QObject {
                 return colours > 8 && bright > 100;
             }(),
             qPrintable(QString("%1 colours, %2 bright").arg(colours).arg(bright)), 5000);
+        // Drawn where the fourth byte counts, as on Wayland.
+        QWidget* surface = p.control->findChild<QWidget*>("ShockwaveFlash1");
+        QVERIFY(surface);
+        QImage withAlpha(surface->size(), QImage::Format_ARGB32_Premultiplied);
+        withAlpha.fill(Qt::transparent);
+        surface->render(&withAlpha);
+        QVERIFY(ColoursIn(withAlpha) > 8);
+        QCOMPARE(TranslucentPixels(withAlpha), 0);
     }
 
     void fullScreenRoundTripKeepsVideo() {

@@ -4,8 +4,6 @@
 
 namespace flv {
 
-namespace {
-
 // mpv leaves the padding byte of "bgr0" undefined, but Qt reads an RGB32 pixel as opaque only with
 // 0xff in its top byte: a compositor (Wayland's) would otherwise blend the picture with what lies
 // behind it. The bounds are read once: an out-of-line call per pixel made this loop a tenth of the
@@ -19,8 +17,6 @@ void MakeOpaque(QImage& image) {
             line[x] |= 0xff000000u;
     }
 }
-
-} // namespace
 
 SoftwareRenderer::SoftwareRenderer(MpvHandle* mpv) {
     // Made here, before the caller can ask mpv to play: a video started without a render
@@ -109,9 +105,11 @@ void SoftwareRenderer::render(bool force) {
     };
     if (mpv_render_context_render(render_, params) < 0)
         return;
-    MakeOpaque(image);
+    const bool opaque = opaqueNeeded_;
+    if (opaque)
+        MakeOpaque(image);
     image.setDevicePixelRatio(devicePixelRatio_);
-    emit frameReady(image);
+    emit frameReady(image, opaque);
 }
 
 } // namespace flv

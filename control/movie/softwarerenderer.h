@@ -13,6 +13,9 @@ namespace flv {
 
 class MpvHandle;
 
+// Sets the byte mpv leaves undefined in a "bgr0" picture, so that Qt reads every pixel as opaque.
+void MakeOpaque(QImage& image);
+
 // Lives on its own thread; every mpv_render_* call after the context's making happens there. The UI
 // thread only asks for a size and receives finished pictures through queued signals.
 class SoftwareRenderer : public QObject {
@@ -27,10 +30,13 @@ class SoftwareRenderer : public QObject {
     ~SoftwareRenderer() override;
     // The picture's size in device pixels. A new size renders the current frame again.
     void requestSize(QSize pixels, qreal devicePixelRatio);
+    // Whether pictures must be opaque in their fourth byte: only a surface with an alpha
+    // channel reads it, and setting it is a pass over every pixel of every frame.
+    void setOpaqueNeeded(bool needed) { opaqueNeeded_ = needed; }
 
   signals:
     // A finished picture; emitted on the render thread, meant for a queued connection.
-    void frameReady(const QImage& frame);
+    void frameReady(const QImage& frame, bool opaque);
 
   private:
     void shutDown();
@@ -43,6 +49,8 @@ class SoftwareRenderer : public QObject {
     mpv_render_context* render_ = nullptr;
     // Many update callbacks before the thread gets round to one are one render.
     std::atomic<bool> pending_{false};
+    // Until the surface knows what it paints on, it is safe.
+    std::atomic<bool> opaqueNeeded_{true};
     QSize size_; // in device pixels
     qreal devicePixelRatio_ = 1.0;
     // One shown by the UI, one being filled; a picture still held by the UI is shared, and a

@@ -4,11 +4,14 @@
 #include "mpvproperties.h"
 #include "softwarerenderer.h"
 
+#include <QBackingStore>
 #include <QGuiApplication>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QWindow>
 #include <cstring>
 #include <filesystem>
 #include <mpv/render_gl.h>
@@ -136,8 +139,9 @@ void SoftwareSurface::requestPicture() {
     renderer_->requestSize((pictureRect().size() * ratio).expandedTo(QSize(1, 1)), ratio);
 }
 
-void SoftwareSurface::showFrame(const QImage& frame) {
+void SoftwareSurface::showFrame(const QImage& frame, bool opaque) {
     frame_ = frame;
+    frameOpaque_ = opaque;
     update(pictureRect());
 }
 
@@ -155,12 +159,35 @@ void SoftwareSurface::setBackground(const QColor& color) {
     update();
 }
 
+// An X11 window without an alpha channel ignores a pixel's fourth byte (Qt paints it through an
+// alpha format all the same, and copies an RGB32 picture in as it is). Everything else may read
+// that byte: Wayland's compositor, a translucent window, a grab into a pixmap. The renderer
+// learns from each paint which of these it is.
+void SoftwareSurface::followPaintDevice(const QPainter& painter) {
+    const QPaintEngine* engine = painter.paintEngine();
+    const QWindow* window = this->window()->windowHandle();
+    QBackingStore* store = this->window()->backingStore();
+    const bool onOpaqueX11Window =
+        engine && window && store && QGuiApplication::platformName() == QLatin1String("xcb") &&
+        !window->format().hasAlpha() && engine->paintDevice() == store->paintDevice();
+    if (onOpaqueX11Window == opaqueNeeded_) {
+        opaqueNeeded_ = !onOpaqueX11Window;
+        renderer_->setOpaqueNeeded(opaqueNeeded_);
+    }
+    // A frame rendered before the renderer knew: rare, so mended here.
+    if (opaqueNeeded_ && !frameOpaque_) {
+        MakeOpaque(frame_);
+        frameOpaque_ = true;
+    }
+}
+
 void SoftwareSurface::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (!pictureVisible_ || frame_.isNull()) {
         painter.fillRect(rect(), background_);
         return;
     }
+    followPaintDevice(painter);
     const QRect target = pictureRect();
     for (const QRect& bar : QRegion(rect()).subtracted(target))
         painter.fillRect(bar, background_);

@@ -8,6 +8,8 @@
 #include <memory>
 #include <mpv/render.h>
 
+class QPainter;
+
 namespace flv {
 
 class SoftwareRenderer;
@@ -48,13 +50,16 @@ class SoftwareSurface : public QWidget, public PictureControl {
 
   private:
     void requestPicture();
-    void showFrame(const QImage& frame);
+    void showFrame(const QImage& frame, bool opaque);
+    void followPaintDevice(const QPainter& painter);
     void onEvent(const mpv_event* e);
     QRect pictureRect() const;
     MpvHandle* mpv_;
     std::unique_ptr<SoftwareRenderer> renderer_;
     QSize videoSize_; // display size of the video, as last reported by mpv
     QImage frame_;
+    bool frameOpaque_ = false; // the frame's fourth byte is 0xff everywhere
+    bool opaqueNeeded_ = true; // what the renderer was last told
     QColor background_ = Qt::black;
     bool pictureVisible_ = true;
 };
