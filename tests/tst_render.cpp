@@ -132,6 +132,24 @@ class TestRender : public QObject {
         }
     }
 
+    // The program loads its file before it shows its window; on OpenGL the picture's render
+    // context only comes with the showing, and the file must still play with its picture.
+    void fileLoadedBeforeTheWindowShowsPlaysWithItsPicture() {
+        QWidget window;
+        window.setGeometry(50, 50, 480, 360);
+        auto* control = new VelmoraControl(&window);
+        control->setGeometry(0, 0, 480, 360);
+        QSignalSpy states(control, &VelmoraControl::OnReadyStateChange);
+        control->PlayMovie(TEST_MEDIA_DIR "/long.flv");
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_VERIFY_WITH_TIMEOUT(control->CurrentTime() > 1.0f, 10000);
+        WaitForProgress(control);
+        QTRY_VERIFY2_WITH_TIMEOUT(ShowsPattern(control), "video shows", 5000);
+        QCOMPARE(states.count(), 2); // Play at once, Play when the stream starts
+        control->StopMovie();
+    }
+
     // Pictures are converted away from the UI thread, at the size shown; a paused picture has
     // no new frames to carry a new size, and must follow the resize all the same.
     void pausedPictureFollowsAResize() {

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace flv {
 
@@ -140,6 +141,7 @@ void PlayerMovie::playMovie(const QString& file) {
     loadedBytes_ = 0;
     pendingSeek_ = -1;
     finished_.reset();
+    heldLoad_.clear();
     showPicture(false);
     mpv_->setFlag(mpvprop::Pause, false);
     if (file.isEmpty()) {
@@ -156,9 +158,7 @@ void PlayerMovie::playMovie(const QString& file) {
         return;
     }
     remote_ = name->remote;
-    // The entry's id comes with the reply, before any event of the entry itself.
-    entryAsked_ = mpv_->command({"loadfile", name->target.constData(), "replace"},
-                                ReplyTag(generation_, Reply::Load)) >= 0;
+    entryAsked_ = load(name->target);
     playstate_ = PlayState::Playing;
     reportState(state::Play);
     if (!entryAsked_) {
@@ -169,6 +169,32 @@ void PlayerMovie::playMovie(const QString& file) {
     quietTicks_ = 0;
     watchedPos_ = -1;
     watch_.start();
+}
+
+bool PlayerMovie::load(const QByteArray& target) {
+    heldLoad_.clear();
+    // The host loads its file before it shows its window. On OpenGL mpv's video output needs
+    // the render context that showing creates, and without it plays the file with no picture.
+    if (picture_ && !picture_->canShowVideo()) {
+        heldLoad_ = target;
+        picture_->whenReady([this, generation = generation_] {
+            if (generation == generation_)
+                loadHeld();
+        });
+        return true;
+    }
+    // The entry's id comes with the reply, before any event of the entry itself.
+    return mpv_->command({"loadfile", target.constData(), "replace"},
+                         ReplyTag(generation_, Reply::Load)) >= 0;
+}
+
+void PlayerMovie::loadHeld() {
+    if (heldLoad_.isEmpty() || !entryAsked_)
+        return;
+    if (!load(std::exchange(heldLoad_, {}))) {
+        forgetEntry();
+        reportState(state::FlvNotFound);
+    }
 }
 
 // A name the engine will not open is not found, as a missing file is: the old file stops and
@@ -204,6 +230,7 @@ void PlayerMovie::pauseMovie() {
 void PlayerMovie::stopMovie() {
     ++generation_;
     watch_.stop();
+    heldLoad_.clear();
     entryAsked_ = false;
     currentEntry_ = -1;
     pendingSeek_ = -1;
@@ -410,6 +437,7 @@ void PlayerMovie::endOfEntry(const mpv_event_end_file* end) {
 
 void PlayerMovie::forgetEntry() {
     watch_.stop();
+    heldLoad_.clear();
     entryAsked_ = false;
     currentEntry_ = -1;
     loaded_ = false;

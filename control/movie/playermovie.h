@@ -49,6 +49,8 @@ class PlayerMovie : public MovieEngine {
     void endOfEntry(const mpv_event_end_file* end);
     void forgetEntry();
     void rejectName();
+    bool load(const QByteArray& target);
+    void loadHeld();
     void watchTick();
     void endStalledFile(QLatin1StringView ending);
     void report(const char* command, const QString& args) { emit FSCommand(command, args); }
@@ -65,6 +67,7 @@ class PlayerMovie : public MovieEngine {
     // Bumped by every playMovie and StopMovie: a queued answer for an older call is dropped.
     quint64 generation_ = 0;
     bool entryAsked_ = false;    // a file is asked for and has not ended
+    QByteArray heldLoad_;        // asked for before the picture could show it
     int64_t currentEntry_ = -1;  // its playlist_entry_id, once mpv has answered the load
     int64_t startedEntry_ = -1;  // the entry mpv last started
     bool awaitingStart_ = false; // FILE_LOADED seen, waiting for its first PLAYBACK_RESTART

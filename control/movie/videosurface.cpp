@@ -12,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <mpv/render_gl.h>
+#include <utility>
 
 namespace flv {
 
@@ -228,6 +229,10 @@ void GlSurface::initializeGL() {
     };
     if (mpv_render_context_create(&render_, mpv_->get(), params) < 0) {
         render_ = nullptr;
+        // What was waiting plays without its picture, as it would have before.
+        contextFailed_ = true;
+        if (ready_)
+            std::exchange(ready_, nullptr)();
         return;
     }
     mpv_render_context_set_update_callback(render_, &GlSurface::onUpdate, this);
@@ -236,6 +241,15 @@ void GlSurface::initializeGL() {
         mpv_->setInt64(mpvprop::Vid, savedVid_);
         savedVid_ = 0;
     }
+    if (ready_)
+        std::exchange(ready_, nullptr)();
+}
+
+void GlSurface::whenReady(std::function<void()> ready) {
+    if (canShowVideo())
+        ready();
+    else
+        ready_ = std::move(ready);
 }
 
 void GlSurface::onUpdate(void* self) {
