@@ -45,8 +45,10 @@ uint64_t ReplyTag(quint64 generation, Reply reply) {
 } // namespace
 
 PlayerMovie::PlayerMovie(SurfaceKind kind, QObject* parent, const EngineOptions& extraOptions)
-    : MovieEngine(parent),
-      mpv_(new MpvHandle(kind == SurfaceKind::Null ? "null" : "libmpv", extraOptions, this)) {
+    : MovieEngine(parent) {
+    EngineOptions options = DecodingOptions(kind);
+    options.insert(options.end(), extraOptions.begin(), extraOptions.end());
+    mpv_ = new MpvHandle(kind == SurfaceKind::Null ? "null" : "libmpv", options, this);
     if (kind == SurfaceKind::OpenGL) {
         auto* s = new GlSurface(mpv_);
         surface_ = s;

@@ -79,6 +79,13 @@ SurfaceKind ChooseSurfaceKind() {
     return gpu ? SurfaceKind::OpenGL : SurfaceKind::Software;
 }
 
+EngineOptions DecodingOptions(SurfaceKind kind) {
+    if (kind != SurfaceKind::OpenGL)
+        return {{"hwdec", "no"}, {"gpu-hwdec-interop", "no"}};
+    const QByteArray chosen = qgetenv("OVELO_HWDEC").trimmed();
+    return {{"hwdec", chosen.isEmpty() ? QByteArray("auto-safe") : chosen}};
+}
+
 BlankSurface::BlankSurface(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(true);
     setBackground(Qt::black);
@@ -222,9 +229,14 @@ void GlSurface::initializeGL() {
     connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &GlSurface::freeRenderContext,
             Qt::DirectConnection);
     mpv_opengl_init_params gl{&GetProcAddress, nullptr};
+    // VDPAU's and VA-API's pictures reach the GL context through the X display they came from.
+    Display* x11 = nullptr;
+    if (const auto* x = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
+        x11 = x->display();
     mpv_render_param params[] = {
         {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_OPENGL)},
         {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
+        {x11 ? MPV_RENDER_PARAM_X11_DISPLAY : MPV_RENDER_PARAM_INVALID, x11},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
     if (mpv_render_context_create(&render_, mpv_->get(), params) < 0) {

@@ -20,6 +20,11 @@ class MpvHandle;
 enum class SurfaceKind { OpenGL, Software, Null };
 // OVELO_VIDEO=gl|sw|null overrides; otherwise OpenGL only on a real GPU.
 SurfaceKind ChooseSurfaceKind();
+// How mpv decodes for a surface. Only OpenGL can take a hardware decoder's pictures without a
+// copy back: there mpv is asked for one it trusts ("auto-safe"; OVELO_HWDEC=no turns it off, any
+// other value is mpv's own hwdec), and falls back to the CPU by itself where none works. The
+// software surface converts on the CPU anyway, so it decodes there too.
+EngineOptions DecodingOptions(SurfaceKind kind);
 
 class PictureControl {
   public:
