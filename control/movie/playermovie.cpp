@@ -221,10 +221,15 @@ void PlayerMovie::pauseMovie() {
     if (playstate_ == PlayState::Playing) {
         mpv_->setFlag(mpvprop::Pause, true);
         playstate_ = PlayState::Paused;
+        // A pause is no stall: the watch sleeps with the player and counts afresh after it.
+        watch_.stop();
+        quietTicks_ = 0;
         reportState(state::Pause);
     } else if (playstate_ == PlayState::Paused) {
         mpv_->setFlag(mpvprop::Pause, false);
         playstate_ = PlayState::Playing;
+        if (entryAsked_)
+            watch_.start();
         reportState(state::Play);
     }
 }
