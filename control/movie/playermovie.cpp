@@ -89,6 +89,11 @@ QWidget* PlayerMovie::Surface() {
 }
 
 QString PlayerMovie::Call(const QString& name, const QStringList& args) {
+    // The control's poll, twenty times a second for as long as it lives, comes first.
+    if (name == QLatin1String("getinfo")) {
+        getinfo();
+        return QStringLiteral("<undefined/>");
+    }
     const QString a0 = args.value(0), a1 = args.value(1);
     if (name == "playMovie")
         playMovie(a0);
@@ -100,8 +105,6 @@ QString PlayerMovie::Call(const QString& name, const QStringList& args) {
         setVolume(a0);
     else if (name == "seek")
         seek(a0);
-    else if (name == "getinfo")
-        getinfo();
     else if (name == "SetBufferTime")
         setBufferTime(a0);
     else if (name == "setDims")
@@ -280,7 +283,7 @@ void PlayerMovie::setBufferTime(const QString& seconds) {
     const double inEffect = s > std::numeric_limits<float>::max()
                                 ? std::numeric_limits<double>::infinity()
                                 : double(float(s));
-    report("buffertime", NumberText(inEffect));
+    report(QStringLiteral("buffertime"), NumberText(inEffect));
 }
 
 double PlayerMovie::estimateLoadedBytes(double total) const {
@@ -315,11 +318,21 @@ PlayerMovie::Figures PlayerMovie::liveFigures() {
 
 void PlayerMovie::getinfo() {
     const Figures f = finished_ ? *finished_ : liveFigures();
-    report("bytestotal", NumberText(f.bytesTotal));
-    report("bytesloaded", NumberText(f.bytesLoaded));
-    report("totaltime", f.duration ? NumberText(*f.duration) : QStringLiteral("undefined"));
-    report("time", NumberText(f.time));
-    report("bufferlength", NumberText(f.bufferLength));
+    report(QStringLiteral("bytestotal"), pollTexts_[0].of(f.bytesTotal));
+    report(QStringLiteral("bytesloaded"), pollTexts_[1].of(f.bytesLoaded));
+    report(QStringLiteral("totaltime"),
+           f.duration ? pollTexts_[2].of(*f.duration) : QStringLiteral("undefined"));
+    report(QStringLiteral("time"), pollTexts_[3].of(f.time));
+    report(QStringLiteral("bufferlength"), pollTexts_[4].of(f.bufferLength));
+}
+
+const QString& PlayerMovie::FigureText::of(double v) {
+    // Compared bit for bit: -0 and 0 have texts of their own, and NaN never matches itself.
+    if (text.isNull() || std::memcmp(&v, &value, sizeof v) != 0) {
+        value = v;
+        text = NumberText(v);
+    }
+    return text;
 }
 
 void PlayerMovie::onEvent(const mpv_event* e) {

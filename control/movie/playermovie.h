@@ -53,7 +53,7 @@ class PlayerMovie : public MovieEngine {
     void loadHeld();
     void watchTick();
     void endStalledFile(QLatin1StringView ending);
-    void report(const char* command, const QString& args) { emit FSCommand(command, args); }
+    void report(const QString& command, const QString& args) { emit FSCommand(command, args); }
     void reportState(QLatin1StringView state) { emit FSCommand(QStringLiteral("State"), state); }
     void showPicture(bool visible);
     double estimateLoadedBytes(double total) const;
@@ -89,6 +89,14 @@ class PlayerMovie : public MovieEngine {
         bool eofCached = false;
     } reported_;
     int dims_[2] = {240, 200};
+    // The texts of the last poll's figures. The poll repeats itself while nothing moves
+    // (paused, stopped, at the end), and a figure that has not changed keeps its text.
+    struct FigureText {
+        double value = 0;
+        QString text;
+        const QString& of(double v);
+    };
+    FigureText pollTexts_[5];
     // Runs while an entry is current. Over HTTP it tells the host that nothing has arrived
     // yet; on a local file it ends playback that no longer moves because the demuxer found
     // nothing more to play (zeros after a valid head, read to the end of a huge file).
