@@ -34,6 +34,10 @@ class SettingsDialog : public Form {
     // The box that confirms the writes; tests answer it.
     static constexpr const char* kDoneText = "设置完成!重启播放器生效!";
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
   private:
     void createPages();
     void loadSettings();
