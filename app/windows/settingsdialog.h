@@ -61,8 +61,9 @@ class SettingsDialog : public Form {
     QCheckBox* shortcutSwitch_ = nullptr;
     QCheckBox* bossKeySwitch_ = nullptr;
     Page generalPage_, volumePage_, shortcutPage_;
-    QTimer volumePageTimer_;
-    QTimer shortcutSwitchTimer_;
+    // Children, so they are found by their names as the dialog's other parts are.
+    QTimer volumePageTimer_{this};
+    QTimer shortcutSwitchTimer_{this};
 };
 
 } // namespace ovelo
