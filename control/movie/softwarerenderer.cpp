@@ -8,8 +8,9 @@ namespace {
 
 // mpv leaves the padding byte of "bgr0" undefined, but Qt reads an RGB32 pixel as opaque only with
 // 0xff in its top byte: a compositor (Wayland's) would otherwise blend the picture with what lies
-// behind it. The bounds are read once: an out-of-line call per pixel made this loop a tenth of the
-// program's playback CPU.
+// behind it. Where nothing reads that byte (an X11 window without alpha) the pass is skipped. The
+// bounds are read once: an out-of-line call per pixel made this loop a tenth of the program's
+// playback CPU.
 void MakeOpaque(QImage& image) {
     const int width = image.width();
     const int height = image.height();
@@ -61,17 +62,19 @@ void SoftwareRenderer::onUpdate(void* self) {
             renderer, [renderer] { renderer->render(false); }, Qt::QueuedConnection);
 }
 
-void SoftwareRenderer::requestSize(QSize pixels, qreal devicePixelRatio) {
+void SoftwareRenderer::requestSize(QSize pixels, qreal devicePixelRatio, bool opaque) {
     QMetaObject::invokeMethod(
-        this, [this, pixels, devicePixelRatio] { resize(pixels, devicePixelRatio); },
+        this,
+        [this, pixels, devicePixelRatio, opaque] { resize(pixels, devicePixelRatio, opaque); },
         Qt::QueuedConnection);
 }
 
-void SoftwareRenderer::resize(QSize pixels, qreal devicePixelRatio) {
-    if (pixels == size_ && devicePixelRatio == devicePixelRatio_)
+void SoftwareRenderer::resize(QSize pixels, qreal devicePixelRatio, bool opaque) {
+    if (pixels == size_ && devicePixelRatio == devicePixelRatio_ && opaque == opaque_)
         return;
     size_ = pixels;
     devicePixelRatio_ = devicePixelRatio;
+    opaque_ = opaque;
     render(true);
 }
 
@@ -109,7 +112,8 @@ void SoftwareRenderer::render(bool force) {
     };
     if (mpv_render_context_render(render_, params) < 0)
         return;
-    MakeOpaque(image);
+    if (opaque_)
+        MakeOpaque(image);
     image.setDevicePixelRatio(devicePixelRatio_);
     emit frameReady(image);
 }

@@ -26,7 +26,8 @@ class SoftwareRenderer : public QObject {
     // ends (see engineend.h), never on the user-interface thread.
     ~SoftwareRenderer() override;
     // The picture's size in device pixels. A new size renders the current frame again.
-    void requestSize(QSize pixels, qreal devicePixelRatio);
+    // opaque: whether the pixels' padding byte must say opaque, for where it is read as alpha.
+    void requestSize(QSize pixels, qreal devicePixelRatio, bool opaque);
 
   signals:
     // A finished picture; emitted on the render thread, meant for a queued connection.
@@ -34,7 +35,7 @@ class SoftwareRenderer : public QObject {
 
   private:
     void shutDown();
-    void resize(QSize pixels, qreal devicePixelRatio);
+    void resize(QSize pixels, qreal devicePixelRatio, bool opaque);
     void render(bool force);
     QImage& freeBuffer(QSize pixels);
     static void onUpdate(void* self);
@@ -45,6 +46,7 @@ class SoftwareRenderer : public QObject {
     std::atomic<bool> pending_{false};
     QSize size_; // in device pixels
     qreal devicePixelRatio_ = 1.0;
+    bool opaque_ = true;
     // One shown by the UI, one being filled; a picture still held by the UI is shared, and a
     // free one is rendered into. Full screen makes each several megabytes: two are enough.
     QImage buffers_[2];

@@ -55,6 +55,7 @@ class SoftwareSurface : public QWidget, public PictureControl {
     void setBackground(const QColor& color) override;
 
   protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent*) override;
 
