@@ -75,7 +75,8 @@ VelmoraControl::VelmoraControl(QWidget* parent, EngineFactory engineFactory)
     fullScreenWatch_.setInterval(kFullScreenWatchInterval);
     // The host expects full screen to end within one interval of the window turning normal.
     fullScreenWatch_.setTimerType(Qt::PreciseTimer);
-    connect(&progressPoll_, &QTimer::timeout, this, [this] { CallMovieFunction("getinfo", {}); });
+    connect(&progressPoll_, &QTimer::timeout, this,
+            [this] { CallMovieFunction(QStringLiteral("getinfo"), {}); });
     connect(&fullScreenWatch_, &QTimer::timeout, this, &VelmoraControl::watchFullScreen);
 
     LoadPlayerMovie();
@@ -233,19 +234,27 @@ void VelmoraControl::OnFSCommand(const QString& command, const QString& args) {
         state_ = args;
         emit OnReadyStateChange(args);
     }
-    const double number = ReportNumber(args);
+    // Each poll brings five figures, the same texts again while nothing moves: a text read at
+    // the last report of its figure is not read again.
+    const auto number = [&args](ReadFigure& last) {
+        if (last.text.isNull() || args != last.text) {
+            last.text = args;
+            last.value = ReportNumber(args);
+        }
+        return last.value;
+    };
     if (command == QLatin1String("totaltime"))
-        totalTime_ = float(number);
+        totalTime_ = float(number(readFigures_[0]));
     else if (command == QLatin1String("bufferlength"))
-        bufferLength_ = float(number);
+        bufferLength_ = float(number(readFigures_[1]));
     else if (command == QLatin1String("time"))
-        currentTime_ = float(number);
+        currentTime_ = float(number(readFigures_[2]));
     else if (command == QLatin1String("bytestotal"))
-        totalBytes_ = RoundToInt32(number);
+        totalBytes_ = RoundToInt32(number(readFigures_[3]));
     else if (command == QLatin1String("bytesloaded"))
-        loadedBytes_ = RoundToInt32(number);
+        loadedBytes_ = RoundToInt32(number(readFigures_[4]));
     else if (command == QLatin1String("buffertime"))
-        bufferTime_ = float(number);
+        bufferTime_ = float(number(readFigures_[5]));
     const bool loadedChanged = loadedBytes_ != lastLoadedBytes_;
     const bool timeChanged = currentTime_ != lastCurrentTime_;
     // Remembered before the events go out: a host that calls back into the movie from its

@@ -134,6 +134,11 @@ class VelmoraControl : public QWidget, public Velmora {
     qint32 normalHeight_ = 0;
     qint32 lastLoadedBytes_ = 0;
     float lastCurrentTime_ = 0;
+    struct ReadFigure {
+        QString text;
+        double value = 0;
+    };
+    ReadFigure readFigures_[6];
 
     // Declared last, so destroyed first and in this order: the engine, whose picture may be
     // inside the full-screen window, before that window; and within the engine the render

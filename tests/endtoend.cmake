@@ -7,3 +7,12 @@ add_test(NAME endtoend_xvfb
   COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:tst_endtoend>)
 set_tests_properties(endtoend_xvfb PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=xcb" TIMEOUT 300)
 
+# On the OpenGL surface, which asks mpv for a hardware decoder: where there is none (llvmpipe
+# under Xvfb) mpv falls back to the CPU, and playing, pausing, seeking on resume and the
+# full-screen hand-over go on as on the software surface.
+add_test(NAME endtoend_opengl_xvfb
+  COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:tst_endtoend>
+    playsTheVideoThenShowsTheIdleScreen shortcutPausesAndResumes
+    closingKeepsThePlaceAndResumeReturnsThere fullScreenAndBack)
+set_tests_properties(endtoend_opengl_xvfb PROPERTIES
+  ENVIRONMENT "QT_QPA_PLATFORM=xcb;OVELO_VIDEO=gl;OVELO_HWDEC=auto-safe" TIMEOUT 300)

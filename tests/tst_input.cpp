@@ -268,6 +268,50 @@ class TestInput : public QObject {
         QVERIFY(s.control->logo()->height() < logo.height());
     }
 
+    // Each caption is drawn as its label would draw it, also after a new size changed its font.
+    void logoCaptionsDrawAsTheirLabels() {
+        Stage s;
+        const auto drawn = [](const QLabel* label) {
+            QImage image(label->size(), QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::black);
+            const_cast<QLabel*>(label)->render(&image);
+            return image;
+        };
+        const auto asALabel = [&drawn](const QLabel* caption) {
+            // Inside a window, as the caption is: a window of its own would clear its background.
+            QWidget window;
+            QLabel plain(caption->text(), &window);
+            plain.setFont(caption->font());
+            plain.setPalette(caption->palette());
+            plain.setAttribute(Qt::WA_TranslucentBackground);
+            plain.resize(caption->size());
+            return drawn(&plain);
+        };
+        const auto alike = [](const QImage& a, const QImage& b) {
+            if (a.size() != b.size())
+                return false;
+            for (int y = 0; y < a.height(); ++y)
+                for (int x = 0; x < a.width(); ++x) {
+                    const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
+                    if (qAbs(p.red() - q.red()) > 2 || qAbs(p.green() - q.green()) > 2 ||
+                        qAbs(p.blue() - q.blue()) > 2)
+                        return false;
+                }
+            return true;
+        };
+        for (const int height : {450, 200}) {
+            s.control->resize(600, height);
+            for (const char* name : {"Label1", "Label2"}) {
+                const QLabel* caption = s.control->logo()->findChild<QLabel*>(name);
+                const QImage image = drawn(caption);
+                QVERIFY2(alike(image, asALabel(caption)), name);
+                // The picture is made after the first drawing, by a call queued to the caption.
+                QCoreApplication::sendPostedEvents(const_cast<QLabel*>(caption), QEvent::MetaCall);
+                QVERIFY2(alike(drawn(caption), image), name);
+            }
+        }
+    }
+
     void fullScreenRoundTripByEsc() {
         Stage s;
         ControlFullScreenWindow* fs = s.control->fullScreenWindow();

@@ -1,5 +1,7 @@
 // The picture reaches the screen: a grab of the control shows the test pattern, not black.
 #include "controlfullscreenwindow.h"
+#include "movie/videosurface.h"
+#include "testguards.h"
 #include "velmoracontrol.h"
 
 #include <QOpenGLWidget>
@@ -148,6 +150,57 @@ class TestRender : public QObject {
             };
             QTRY_VERIFY2_WITH_TIMEOUT(showsVideo(), "video still shows after the move", 5000);
         }
+    }
+
+    // The program loads its file before it shows its window; on OpenGL the picture's render
+    // context only comes with the showing, and the file must still play with its picture.
+    void fileLoadedBeforeTheWindowShowsPlaysWithItsPicture() {
+        QWidget window;
+        window.setGeometry(50, 50, 480, 360);
+        auto* control = new VelmoraControl(&window);
+        control->setGeometry(0, 0, 480, 360);
+        QSignalSpy states(control, &VelmoraControl::OnReadyStateChange);
+        control->PlayMovie(TEST_MEDIA_DIR "/long.flv");
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_VERIFY_WITH_TIMEOUT(control->CurrentTime() > 1.0f, 10000);
+        WaitForProgress(control);
+        QTRY_VERIFY2_WITH_TIMEOUT(ShowsPattern(control), "video shows", 5000);
+        QCOMPARE(states.count(), 2); // Play at once, Play when the stream starts
+        control->StopMovie();
+    }
+
+    // A seek shows the picture at the new place and plays on from there, on either decoder.
+    void seekShowsTheNewPlaceAndPlaysOn() {
+        Playing p({480, 360});
+        VelmoraControl* control = p.control;
+        for (const int target : {9, 3}) {
+            control->GotoTime(target);
+            QTRY_VERIFY_WITH_TIMEOUT(
+                control->CurrentTime() >= target && control->CurrentTime() < target + 1.5f, 5000);
+            WaitForProgress(control);
+            QTRY_VERIFY2_WITH_TIMEOUT(ShowsPattern(control), "video shows after the seek", 5000);
+        }
+    }
+
+    // Only the OpenGL surface asks for a hardware decoder, and OVELO_HWDEC turns it off; where
+    // none works (llvmpipe, Xvfb) mpv decodes on the CPU, which the other cases here play with.
+    void hardwareDecodingOnlyOnOpenGl() {
+        const auto hwdec = [](SurfaceKind kind) {
+            for (const auto& [name, value] : DecodingOptions(kind))
+                if (name == "hwdec")
+                    return value;
+            return QByteArray();
+        };
+        {
+            ovelo::testing::EnvironmentVariable unset("OVELO_HWDEC", "");
+            QCOMPARE(hwdec(SurfaceKind::OpenGL), QByteArray("auto-safe"));
+            QCOMPARE(hwdec(SurfaceKind::Software), QByteArray("no"));
+            QCOMPARE(hwdec(SurfaceKind::Null), QByteArray("no"));
+        }
+        ovelo::testing::EnvironmentVariable off("OVELO_HWDEC", "no");
+        QCOMPARE(hwdec(SurfaceKind::OpenGL), QByteArray("no"));
+        QCOMPARE(hwdec(SurfaceKind::Software), QByteArray("no"));
     }
 
     // Pictures are converted away from the UI thread, at the size shown; a paused picture has

@@ -185,6 +185,23 @@ class TestSettingsDialog : public QObject {
         QVERIFY(s.shown("Check1") && !s.shown("Combo1") && !s.shown("Check5"));
     }
 
+    // Made hidden long before it is opened, the dialog has nothing to follow: its timers wait
+    // for it to show, and keep their intervals while it does.
+    void timersRunOnlyWhileItShows() {
+        Settings s;
+        SettingsDialog* hidden = s.windows.window<SettingsDialog>(WindowId::Settings);
+        const auto timer = [hidden](const char* name) {
+            return hidden->findChild<QTimer*>(QLatin1String(name));
+        };
+        QVERIFY(!timer("Timer1")->isActive() && !timer("Timer2")->isActive());
+        QCOMPARE(s.open(), hidden);
+        QVERIFY(timer("Timer1")->isActive() && timer("Timer2")->isActive());
+        QCOMPARE(timer("Timer1")->interval(), 100);
+        QCOMPARE(timer("Timer2")->interval(), 1000);
+        hidden->hide();
+        QVERIFY(!timer("Timer1")->isActive() && !timer("Timer2")->isActive());
+    }
+
     void valuesAreThoseOfWhenItWasMade() {
         Settings s;
         s.setIni("Config", "AutoSave", "on");

@@ -76,6 +76,7 @@ MprisService::MprisService(MediaCommands& commands, const QDBusConnection& bus, 
     if (serviceName_.isEmpty())
         qCWarning(lcMpris) << "no media player name could be had on the bus";
     announced_ = visibleProperties();
+    announcedSources_ = sources();
     followTrack();
     lastPosition_ = position();
     sinceLastPosition_.start();
@@ -191,6 +192,12 @@ void MprisService::quit() {
         this, [this] { commands_.quitProgram(); }, Qt::QueuedConnection);
 }
 
+MprisService::Sources MprisService::sources() const {
+    const flv::Velmora& player = commands_.mediaPlayer();
+    return {player.Movie(), player.State(), player.TotalTime(), commands_.volumeLevel(),
+            trackNumber_};
+}
+
 QVariantMap MprisService::visibleProperties() const {
     const bool movie = hasMovie();
     return {{QStringLiteral("PlaybackStatus"), playbackStatus()},
@@ -205,14 +212,19 @@ void MprisService::refresh() {
     if (serviceName_.isEmpty())
         return;
     followTrack();
-    const QVariantMap now = visibleProperties();
-    QVariantMap changed;
-    for (auto it = now.cbegin(); it != now.cend(); ++it)
-        if (announced_.value(it.key()) != it.value())
-            changed.insert(it.key(), it.value());
-    announced_ = now;
-    if (!changed.isEmpty())
-        announce(changed);
+    // Five times a second, mostly finding nothing new: the maps are made only when what they
+    // are made from has changed.
+    if (Sources now = sources(); now != announcedSources_) {
+        announcedSources_ = std::move(now);
+        const QVariantMap properties = visibleProperties();
+        QVariantMap changed;
+        for (auto it = properties.cbegin(); it != properties.cend(); ++it)
+            if (announced_.value(it.key()) != it.value())
+                changed.insert(it.key(), it.value());
+        announced_ = properties;
+        if (!changed.isEmpty())
+            announce(changed);
+    }
     watchPosition();
 }
 

@@ -53,6 +53,14 @@ class MprisService : public QObject {
 
   private:
     QVariantMap visibleProperties() const;
+    // What the visible properties are made from: while it stays the same, so do they.
+    struct Sources {
+        QString movie, state;
+        qint32 totalTime = 0;
+        int volume = 0, track = 0;
+        bool operator==(const Sources&) const = default;
+    };
+    Sources sources() const;
     void announce(const QVariantMap& changed);
     void followTrack();
     void watchPosition();
@@ -62,6 +70,7 @@ class MprisService : public QObject {
     QDBusConnection bus_;
     QString serviceName_;
     QVariantMap announced_;
+    Sources announcedSources_;
     // A new track id for every file played, so the desktop can tell files apart.
     QString trackMovie_;
     int trackNumber_ = 0;

@@ -112,11 +112,28 @@ SettingsDialog::SettingsDialog(MainAccess& main)
     loadSettings();
 
     volumePageTimer_.setObjectName("Timer1");
+    volumePageTimer_.setInterval(pageFollow);
     connect(&volumePageTimer_, &QTimer::timeout, this, &SettingsDialog::followVolumePage);
-    volumePageTimer_.start(pageFollow);
     shortcutSwitchTimer_.setObjectName("Timer2");
+    shortcutSwitchTimer_.setInterval(switchFollow);
     connect(&shortcutSwitchTimer_, &QTimer::timeout, this, &SettingsDialog::followShortcutSwitch);
-    shortcutSwitchTimer_.start(switchFollow);
+}
+
+// The dialog is made hidden, well before it is first opened, and may stay so for the
+// program's life: its timers run only while it shows. Shown, it catches up at once with what
+// the ticks would have followed meanwhile.
+void SettingsDialog::showEvent(QShowEvent* event) {
+    Form::showEvent(event);
+    followVolumePage();
+    followShortcutSwitch();
+    volumePageTimer_.start();
+    shortcutSwitchTimer_.start();
+}
+
+void SettingsDialog::hideEvent(QHideEvent* event) {
+    Form::hideEvent(event);
+    volumePageTimer_.stop();
+    shortcutSwitchTimer_.stop();
 }
 
 std::chrono::milliseconds

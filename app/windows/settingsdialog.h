@@ -34,6 +34,10 @@ class SettingsDialog : public Form {
     // The box that confirms the writes; tests answer it.
     static constexpr const char* kDoneText = QT_TR_NOOP("设置完成!重启播放器生效!");
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
   private:
     void createPages();
     void loadSettings();
@@ -57,8 +61,9 @@ class SettingsDialog : public Form {
     QCheckBox* shortcutSwitch_ = nullptr;
     QCheckBox* bossKeySwitch_ = nullptr;
     Page generalPage_, volumePage_, shortcutPage_;
-    QTimer volumePageTimer_;
-    QTimer shortcutSwitchTimer_;
+    // Children, so they are found by their names as the dialog's other parts are.
+    QTimer volumePageTimer_{this};
+    QTimer shortcutSwitchTimer_{this};
 };
 
 } // namespace ovelo

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace flv {
 
@@ -44,8 +45,10 @@ uint64_t ReplyTag(quint64 generation, Reply reply) {
 } // namespace
 
 PlayerMovie::PlayerMovie(SurfaceKind kind, QObject* parent, const EngineOptions& extraOptions)
-    : MovieEngine(parent),
-      mpv_(new MpvHandle(kind == SurfaceKind::Null ? "null" : "libmpv", extraOptions, this)) {
+    : MovieEngine(parent) {
+    EngineOptions options = DecodingOptions(kind);
+    options.insert(options.end(), extraOptions.begin(), extraOptions.end());
+    mpv_ = new MpvHandle(kind == SurfaceKind::Null ? "null" : "libmpv", options, this);
     if (kind == SurfaceKind::OpenGL) {
         auto* s = new GlSurface(mpv_);
         surface_ = s;
@@ -86,6 +89,11 @@ QWidget* PlayerMovie::Surface() {
 }
 
 QString PlayerMovie::Call(const QString& name, const QStringList& args) {
+    // The control's poll, twenty times a second for as long as it lives, comes first.
+    if (name == QLatin1String("getinfo")) {
+        getinfo();
+        return QStringLiteral("<undefined/>");
+    }
     const QString a0 = args.value(0), a1 = args.value(1);
     if (name == "playMovie")
         playMovie(a0);
@@ -97,8 +105,6 @@ QString PlayerMovie::Call(const QString& name, const QStringList& args) {
         setVolume(a0);
     else if (name == "seek")
         seek(a0);
-    else if (name == "getinfo")
-        getinfo();
     else if (name == "SetBufferTime")
         setBufferTime(a0);
     else if (name == "setDims")
@@ -140,6 +146,7 @@ void PlayerMovie::playMovie(const QString& file) {
     loadedBytes_ = 0;
     pendingSeek_ = -1;
     finished_.reset();
+    heldLoad_.clear();
     showPicture(false);
     mpv_->setFlag(mpvprop::Pause, false);
     if (file.isEmpty()) {
@@ -156,9 +163,7 @@ void PlayerMovie::playMovie(const QString& file) {
         return;
     }
     remote_ = name->remote;
-    // The entry's id comes with the reply, before any event of the entry itself.
-    entryAsked_ = mpv_->command({"loadfile", name->target.constData(), "replace"},
-                                ReplyTag(generation_, Reply::Load)) >= 0;
+    entryAsked_ = load(name->target);
     playstate_ = PlayState::Playing;
     reportState(state::Play);
     if (!entryAsked_) {
@@ -169,6 +174,32 @@ void PlayerMovie::playMovie(const QString& file) {
     quietTicks_ = 0;
     watchedPos_ = -1;
     watch_.start();
+}
+
+bool PlayerMovie::load(const QByteArray& target) {
+    heldLoad_.clear();
+    // The host loads its file before it shows its window. On OpenGL mpv's video output needs
+    // the render context that showing creates, and without it plays the file with no picture.
+    if (picture_ && !picture_->canShowVideo()) {
+        heldLoad_ = target;
+        picture_->whenReady([this, generation = generation_] {
+            if (generation == generation_)
+                loadHeld();
+        });
+        return true;
+    }
+    // The entry's id comes with the reply, before any event of the entry itself.
+    return mpv_->command({"loadfile", target.constData(), "replace"},
+                         ReplyTag(generation_, Reply::Load)) >= 0;
+}
+
+void PlayerMovie::loadHeld() {
+    if (heldLoad_.isEmpty() || !entryAsked_)
+        return;
+    if (!load(std::exchange(heldLoad_, {}))) {
+        forgetEntry();
+        reportState(state::FlvNotFound);
+    }
 }
 
 // A name the engine will not open is not found, as a missing file is: the old file stops and
@@ -193,10 +224,15 @@ void PlayerMovie::pauseMovie() {
     if (playstate_ == PlayState::Playing) {
         mpv_->setFlag(mpvprop::Pause, true);
         playstate_ = PlayState::Paused;
+        // A pause is no stall: the watch sleeps with the player and counts afresh after it.
+        watch_.stop();
+        quietTicks_ = 0;
         reportState(state::Pause);
     } else if (playstate_ == PlayState::Paused) {
         mpv_->setFlag(mpvprop::Pause, false);
         playstate_ = PlayState::Playing;
+        if (entryAsked_)
+            watch_.start();
         reportState(state::Play);
     }
 }
@@ -204,6 +240,7 @@ void PlayerMovie::pauseMovie() {
 void PlayerMovie::stopMovie() {
     ++generation_;
     watch_.stop();
+    heldLoad_.clear();
     entryAsked_ = false;
     currentEntry_ = -1;
     pendingSeek_ = -1;
@@ -246,7 +283,7 @@ void PlayerMovie::setBufferTime(const QString& seconds) {
     const double inEffect = s > std::numeric_limits<float>::max()
                                 ? std::numeric_limits<double>::infinity()
                                 : double(float(s));
-    report("buffertime", NumberText(inEffect));
+    report(QStringLiteral("buffertime"), NumberText(inEffect));
 }
 
 double PlayerMovie::estimateLoadedBytes(double total) const {
@@ -281,11 +318,21 @@ PlayerMovie::Figures PlayerMovie::liveFigures() {
 
 void PlayerMovie::getinfo() {
     const Figures f = finished_ ? *finished_ : liveFigures();
-    report("bytestotal", NumberText(f.bytesTotal));
-    report("bytesloaded", NumberText(f.bytesLoaded));
-    report("totaltime", f.duration ? NumberText(*f.duration) : QStringLiteral("undefined"));
-    report("time", NumberText(f.time));
-    report("bufferlength", NumberText(f.bufferLength));
+    report(QStringLiteral("bytestotal"), pollTexts_[0].of(f.bytesTotal));
+    report(QStringLiteral("bytesloaded"), pollTexts_[1].of(f.bytesLoaded));
+    report(QStringLiteral("totaltime"),
+           f.duration ? pollTexts_[2].of(*f.duration) : QStringLiteral("undefined"));
+    report(QStringLiteral("time"), pollTexts_[3].of(f.time));
+    report(QStringLiteral("bufferlength"), pollTexts_[4].of(f.bufferLength));
+}
+
+const QString& PlayerMovie::FigureText::of(double v) {
+    // Compared bit for bit: -0 and 0 have texts of their own, and NaN never matches itself.
+    if (text.isNull() || std::memcmp(&v, &value, sizeof v) != 0) {
+        value = v;
+        text = NumberText(v);
+    }
+    return text;
 }
 
 void PlayerMovie::onEvent(const mpv_event* e) {
@@ -410,6 +457,7 @@ void PlayerMovie::endOfEntry(const mpv_event_end_file* end) {
 
 void PlayerMovie::forgetEntry() {
     watch_.stop();
+    heldLoad_.clear();
     entryAsked_ = false;
     currentEntry_ = -1;
     loaded_ = false;

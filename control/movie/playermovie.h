@@ -49,9 +49,11 @@ class PlayerMovie : public MovieEngine {
     void endOfEntry(const mpv_event_end_file* end);
     void forgetEntry();
     void rejectName();
+    bool load(const QByteArray& target);
+    void loadHeld();
     void watchTick();
     void endStalledFile(QLatin1StringView ending);
-    void report(const char* command, const QString& args) { emit FSCommand(command, args); }
+    void report(const QString& command, const QString& args) { emit FSCommand(command, args); }
     void reportState(QLatin1StringView state) { emit FSCommand(QStringLiteral("State"), state); }
     void showPicture(bool visible);
     double estimateLoadedBytes(double total) const;
@@ -65,6 +67,7 @@ class PlayerMovie : public MovieEngine {
     // Bumped by every playMovie and StopMovie: a queued answer for an older call is dropped.
     quint64 generation_ = 0;
     bool entryAsked_ = false;    // a file is asked for and has not ended
+    QByteArray heldLoad_;        // asked for before the picture could show it
     int64_t currentEntry_ = -1;  // its playlist_entry_id, once mpv has answered the load
     int64_t startedEntry_ = -1;  // the entry mpv last started
     bool awaitingStart_ = false; // FILE_LOADED seen, waiting for its first PLAYBACK_RESTART
@@ -86,6 +89,14 @@ class PlayerMovie : public MovieEngine {
         bool eofCached = false;
     } reported_;
     int dims_[2] = {240, 200};
+    // The texts of the last poll's figures. The poll repeats itself while nothing moves
+    // (paused, stopped, at the end), and a figure that has not changed keeps its text.
+    struct FigureText {
+        double value = 0;
+        QString text;
+        const QString& of(double v);
+    };
+    FigureText pollTexts_[5];
     // Runs while an entry is current. Over HTTP it tells the host that nothing has arrived
     // yet; on a local file it ends playback that no longer moves because the demuxer found
     // nothing more to play (zeros after a valid head, read to the end of a huge file).

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <filesystem>
 #include <mpv/render_gl.h>
+#include <utility>
 
 namespace flv {
 
@@ -79,6 +80,13 @@ SurfaceKind ChooseSurfaceKind() {
     // The answer cannot change while running, and each control instance asks.
     static const bool gpu = RealGpu();
     return gpu ? SurfaceKind::OpenGL : SurfaceKind::Software;
+}
+
+EngineOptions DecodingOptions(SurfaceKind kind) {
+    if (kind != SurfaceKind::OpenGL)
+        return {{"hwdec", "no"}, {"gpu-hwdec-interop", "no"}};
+    const QByteArray chosen = qgetenv("OVELO_HWDEC").trimmed();
+    return {{"hwdec", chosen.isEmpty() ? QByteArray("auto-safe") : chosen}};
 }
 
 BlankSurface::BlankSurface(QWidget* parent) : QWidget(parent) {
@@ -248,13 +256,22 @@ void GlSurface::initializeGL() {
     connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &GlSurface::freeRenderContext,
             Qt::DirectConnection);
     mpv_opengl_init_params gl{&GetProcAddress, nullptr};
+    // VDPAU's and VA-API's pictures reach the GL context through the X display they came from.
+    Display* x11 = nullptr;
+    if (const auto* x = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
+        x11 = x->display();
     mpv_render_param params[] = {
         {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_OPENGL)},
         {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
+        {x11 ? MPV_RENDER_PARAM_X11_DISPLAY : MPV_RENDER_PARAM_INVALID, x11},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
     if (mpv_render_context_create(&render_, mpv_->get(), params) < 0) {
         render_ = nullptr;
+        // What was waiting plays without its picture, as it would have before.
+        contextFailed_ = true;
+        if (ready_)
+            std::exchange(ready_, nullptr)();
         return;
     }
     mpv_render_context_set_update_callback(render_, &GlSurface::onUpdate, this);
@@ -263,6 +280,15 @@ void GlSurface::initializeGL() {
         mpv_->setInt64(mpvprop::Vid, savedVid_);
         savedVid_ = 0;
     }
+    if (ready_)
+        std::exchange(ready_, nullptr)();
+}
+
+void GlSurface::whenReady(std::function<void()> ready) {
+    if (canShowVideo())
+        ready();
+    else
+        ready_ = std::move(ready);
 }
 
 void GlSurface::onUpdate(void* self) {

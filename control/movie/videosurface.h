@@ -1,10 +1,13 @@
 // The widgets that show mpv's pictures. Which one is used is decided at run time.
 #pragma once
 
+#include "mpvhandle.h"
+
 #include <QColor>
 #include <QImage>
 #include <QOpenGLWidget>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <mpv/render.h>
 
@@ -19,12 +22,21 @@ class MpvHandle;
 enum class SurfaceKind { OpenGL, Software, Null };
 // OVELO_VIDEO=gl|sw|null overrides; otherwise OpenGL only on a real GPU.
 SurfaceKind ChooseSurfaceKind();
+// How mpv decodes for a surface. Only OpenGL can take a hardware decoder's pictures without a
+// copy back: there mpv is asked for one it trusts ("auto-safe"; OVELO_HWDEC=no turns it off, any
+// other value is mpv's own hwdec), and falls back to the CPU by itself where none works. The
+// software surface converts on the CPU anyway, so it decodes there too.
+EngineOptions DecodingOptions(SurfaceKind kind);
 
 class PictureControl {
   public:
     virtual ~PictureControl() = default;
     virtual void setPictureVisible(bool visible) = 0;
     virtual void setBackground(const QColor& color) = 0;
+    // Whether mpv's video output can start now: a file opened before then would play without
+    // its picture. `ready` runs once it can.
+    virtual bool canShowVideo() const { return true; }
+    virtual void whenReady(std::function<void()> ready) { ready(); }
 };
 
 // Paints only the background: for runs without a display and for the null output.
@@ -71,6 +83,9 @@ class GlSurface : public QOpenGLWidget, public PictureControl {
     ~GlSurface() override;
     void setPictureVisible(bool visible) override;
     void setBackground(const QColor& color) override;
+    // The render context comes with the GL context, when the widget is first shown.
+    bool canShowVideo() const override { return render_ || !mpv_->ok() || contextFailed_; }
+    void whenReady(std::function<void()> ready) override;
 
   protected:
     void initializeGL() override;
@@ -86,6 +101,8 @@ class GlSurface : public QOpenGLWidget, public PictureControl {
     bool pictureVisible_ = true;
     int64_t vid_ = 0;      // the video track selected, as last reported by mpv
     int64_t savedVid_ = 0; // the track to select again in a new context
+    bool contextFailed_ = false;
+    std::function<void()> ready_;
 };
 
 } // namespace flv
