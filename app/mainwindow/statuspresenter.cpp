@@ -18,7 +18,7 @@ namespace ovelo {
 
 namespace {
 
-// The status and the time tick this often for the life of the window.
+// Both timers tick this often for the life of the window.
 std::chrono::milliseconds statusInterval{100};
 
 QString TimeOfDayText(const QLocale& locale, const QTime& time) {
@@ -42,14 +42,12 @@ QString DateText(const QLocale& locale, const QDate& date) {
 StatusPresenter::StatusPresenter(const flv::Velmora& player, const Widgets& widgets,
                                  QObject* parent)
     : QObject(parent), player_(player), widgets_(widgets) {
-    // The design's two timers (Timer1 the status, Timer2 the time) have the same interval and
-    // start and stop together: one timer wakes the program once for both, status first.
-    heartbeat_.setObjectName("Timer1");
-    heartbeat_.setInterval(statusInterval);
-    connect(&heartbeat_, &QTimer::timeout, this, [this] {
-        onStatusTick();
-        onTimeTick();
-    });
+    statusTimer_.setObjectName("Timer1");
+    timeTimer_.setObjectName("Timer2");
+    for (QTimer* timer : {&statusTimer_, &timeTimer_})
+        timer->setInterval(statusInterval);
+    connect(&statusTimer_, &QTimer::timeout, this, &StatusPresenter::onStatusTick);
+    connect(&timeTimer_, &QTimer::timeout, this, &StatusPresenter::onTimeTick);
     widgets_.panels->setPanelText(1, QString::fromLatin1(kProductTitle));
     widgets_.panels->panel(1)->setToolTip(QString::fromLatin1(kProductTitle));
 }
@@ -60,11 +58,13 @@ StatusPresenter::SetIntervalForTesting(std::chrono::milliseconds interval) {
 }
 
 void StatusPresenter::start() {
-    heartbeat_.start();
+    statusTimer_.start();
+    timeTimer_.start();
 }
 
 void StatusPresenter::stop() {
-    heartbeat_.stop();
+    statusTimer_.stop();
+    timeTimer_.stop();
 }
 
 void StatusPresenter::showClock() {

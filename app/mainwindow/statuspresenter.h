@@ -1,6 +1,6 @@
 // The main window's status display: the clock and date, the file, the seek and volume sliders
-// and the time text follow the player on one 100 ms tick; the status text and the title follow
-// its state reports.
+// and the time text follow the player on two 100 ms timers; the status text and the title
+// follow its state reports.
 #pragma once
 
 #include <QObject>
@@ -52,7 +52,8 @@ class StatusPresenter : public QObject {
 
     const flv::Velmora& player_;
     Widgets widgets_;
-    QTimer heartbeat_;
+    QTimer statusTimer_;
+    QTimer timeTimer_;
     // What the ticks showed last: a tick that finds the same skips the formatting.
     struct TimeText {
         bool loaded = false;
