@@ -8,6 +8,7 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
 
 using namespace flv;
 
@@ -289,6 +290,31 @@ class TestPlayback : public QObject {
         QTRY_VERIFY(p.holds(2));
         QVERIFY(p.holds(8));
         QCOMPARE(States(states), QStringList({"Play", "Play", "Play"}));
+    }
+
+    void placeAskedWithThePlayIsReadWhileOnTheWay() {
+        // Until the player has got to a place asked for with the play, the position read is
+        // that place, not the file's start: a host that hands the position on meanwhile
+        // (leaving full screen at once) would send its player back to the beginning. A server
+        // that trickles the file makes the way there long.
+        QFile file(Media("long.flv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        FileServer server(file.readAll(), 1500);
+        Player p;
+        VelmoraControl& control = p.control;
+        QSignalSpy progress(&control, &VelmoraControl::PlayProgress);
+        control.PlayMovie(server.url("long.flv"));
+        control.GotoTime(6);
+        QList<float> positions;
+        for (int poll = 0; poll < 12; ++poll) {
+            QVERIFY(p.polled(1));
+            positions << control.CurrentTime();
+        }
+        for (const QList<QVariant>& report : progress)
+            positions << report.at(1).toFloat();
+        const float least = *std::ranges::min_element(positions);
+        QVERIFY2(least >= 6.0f, qPrintable(QString("read %1").arg(least)));
+        control.StopMovie();
     }
 
     void slowServerRunsTheBufferEmpty() {

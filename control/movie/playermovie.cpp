@@ -37,7 +37,7 @@ constexpr double kLongestStillSeconds = 5;
 constexpr double kLeastProgressPerTick = 0.25;
 
 // A reply's tag: which call it answers, and for which playMovie or StopMovie.
-enum class Reply : uint64_t { Load = 1 };
+enum class Reply : uint64_t { Load = 1, StartSeek = 2 };
 uint64_t ReplyTag(quint64 generation, Reply reply) {
     return generation << 8 | uint64_t(reply);
 }
@@ -145,6 +145,7 @@ void PlayerMovie::playMovie(const QString& file) {
     awaitingStart_ = false;
     loadedBytes_ = 0;
     pendingSeek_ = -1;
+    startSeek_.reset();
     finished_.reset();
     heldLoad_.clear();
     showPicture(false);
@@ -244,6 +245,7 @@ void PlayerMovie::stopMovie() {
     entryAsked_ = false;
     currentEntry_ = -1;
     pendingSeek_ = -1;
+    startSeek_.reset();
     loaded_ = false;
     awaitingStart_ = false;
     finished_.reset();
@@ -269,6 +271,8 @@ void PlayerMovie::seek(const QString& seconds) {
             pendingSeek_ = std::max(0.0, s);
         return;
     }
+    // mpv's own position tells of this seek from now on.
+    startSeek_.reset();
     const QByteArray target = NumberText(std::max(0.0, s)).toLatin1();
     mpv_->command({"seek", target.constData(), "absolute+exact"});
 }
@@ -308,10 +312,16 @@ PlayerMovie::Figures PlayerMovie::liveFigures() {
     }
     // The loaded count outlives a stopped file, as the stream's own count does.
     f.bytesLoaded = loadedBytes_;
-    if (!loaded_)
+    // A place asked for with the file (resume, the full-screen hand-over) is where the file
+    // is, for whoever asks, until mpv has got there: read back in that time, the start of the
+    // file would send the host's next hand-over to the beginning.
+    if (!loaded_) {
+        if (pendingSeek_ >= 0)
+            f.time = pendingSeek_;
         return f;
+    }
     f.duration = reported_.duration;
-    f.time = reported_.timePos.value_or(0);
+    f.time = startSeek_ ? startSeek_->target : reported_.timePos.value_or(0);
     f.bufferLength = reported_.cacheDuration.value_or(0);
     return f;
 }
@@ -341,6 +351,9 @@ void PlayerMovie::onEvent(const mpv_event* e) {
         fileLoaded();
         break;
     case MPV_EVENT_PLAYBACK_RESTART:
+        // Only a restart after mpv took the seek is the one at its target.
+        if (startSeek_ && startSeek_->answered)
+            startSeek_.reset();
         if (awaitingStart_) {
             awaitingStart_ = false;
             showPicture(true);
@@ -367,6 +380,14 @@ void PlayerMovie::onEvent(const mpv_event* e) {
 }
 
 void PlayerMovie::onCommandReply(const mpv_event* e) {
+    if (startSeek_ && e->reply_userdata == ReplyTag(generation_, Reply::StartSeek)) {
+        // Refused (the file ended meanwhile): the position is mpv's again.
+        if (e->error < 0)
+            startSeek_.reset();
+        else
+            startSeek_->answered = true;
+        return;
+    }
     if (e->reply_userdata != ReplyTag(generation_, Reply::Load))
         return; // a reply to an older call, or to one that needs none
     if (e->error < 0) {
@@ -388,7 +409,9 @@ void PlayerMovie::fileLoaded() {
     awaitingStart_ = loaded_;
     if (loaded_ && pendingSeek_ >= 0) {
         const QByteArray target = NumberText(pendingSeek_).toLatin1();
-        mpv_->command({"seek", target.constData(), "absolute+exact"});
+        startSeek_ = StartSeek{pendingSeek_};
+        mpv_->command({"seek", target.constData(), "absolute+exact"},
+                      ReplyTag(generation_, Reply::StartSeek));
     }
     pendingSeek_ = -1;
 }

@@ -73,6 +73,12 @@ class PlayerMovie : public MovieEngine {
     bool awaitingStart_ = false; // FILE_LOADED seen, waiting for its first PLAYBACK_RESTART
     bool loaded_ = false;
     double pendingSeek_ = -1; // a seek asked for before the file was open
+    // That seek, sent once the file opened, until playback restarts at its target.
+    struct StartSeek {
+        double target = 0;
+        bool answered = false;
+    };
+    std::optional<StartSeek> startSeek_;
     bool pausedForCache_ = false;
     double loadedBytes_ = 0;
     // A file played to its end goes on answering the poll with its last figures, as a stream
