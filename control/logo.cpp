@@ -1,11 +1,16 @@
 #include "logo.h"
 
+#include "nativechild.h"
 #include "twips.h"
 
+#include <QBitmap>
+#include <QCoreApplication>
 #include <QEvent>
+#include <QImage>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
+#include <QWindow>
 #include <cmath>
 
 namespace flv {
@@ -108,6 +113,54 @@ void Logo::SetSize(int New_Size) {
     backText_->move(0, 0);
     frontText_->move(offset, offset);
     resize(backText_->size());
+    if (aboveWindows_)
+        shapeToLetters();
+}
+
+void Logo::SetAboveWindows(bool on) {
+    if (on == aboveWindows_)
+        return;
+    aboveWindows_ = on;
+    if (!on) {
+        clearMask();
+        return;
+    }
+    // One window for both captions, so that they overlap as widgets do. Only this one: Qt
+    // would otherwise make every widget around it a window too, and the input over the video
+    // would land in windows the host does not listen to.
+    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+    setAttribute(Qt::WA_DontCreateNativeAncestors);
+    setAttribute(Qt::WA_NativeWindow);
+    PassPointerThrough(this);
+    shapeToLetters();
+}
+
+// Edge pixels more than half covered belong to the letters.
+void Logo::shapeToLetters() {
+    QRegion letters;
+    for (QLabel* caption : {backText_, frontText_}) {
+        QImage image(caption->size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        // Laid out as the label lays out its text.
+        QPainter painter(&image);
+        painter.setFont(caption->font());
+        painter.setPen(Qt::black);
+        painter.drawText(caption->contentsRect(), int(caption->alignment()), caption->text());
+        painter.end();
+        const QImage mask = image.createAlphaMask(Qt::ThresholdAlphaDither | Qt::ThresholdDither);
+        letters += QRegion(QBitmap::fromImage(mask)).translated(caption->pos());
+    }
+    setMask(letters);
+}
+
+bool Logo::event(QEvent* event) {
+    // Made or shown again, the window goes back above the picture's.
+    if (aboveWindows_ && windowHandle() &&
+        (event->type() == QEvent::WinIdChange || event->type() == QEvent::Show)) {
+        KeepUnderNativeParent(this);
+        windowHandle()->raise();
+    }
+    return QWidget::event(event);
 }
 
 void Logo::changeEvent(QEvent* event) {

@@ -18,16 +18,22 @@ class Logo : public QWidget {
     int FontSize() const { return fontSize_; }
     // The font size for a control of the given height in twips: height / 500, halves to even.
     static int SizeForHeight(double heightTwips);
+    // Over a picture that is a window of its own the captions become windows too, shaped to
+    // their letters: without a compositor nothing else can show through between them.
+    void SetAboveWindows(bool on);
 
     static constexpr const char* kCaption = ovelo::kMakerName;
 
   protected:
     void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
 
   private:
+    void shapeToLetters();
     QLabel* backText_;
     QLabel* frontText_;
     int fontSize_ = 0;
+    bool aboveWindows_ = false;
 };
 
 } // namespace flv

@@ -123,6 +123,7 @@ void VelmoraControl::LoadPlayerMovie() {
         surface->setAttribute(Qt::WA_TransparentForMouseEvents);
         surface->show();
     }
+    logo_->SetAboveWindows(engine_->SurfaceIsWindow());
     logo_->raise();
     layoutChildren();
 }

@@ -1,10 +1,13 @@
 // The picture reaches the screen: a grab of the control shows the test pattern, not black.
 #include "controlfullscreenwindow.h"
+#include "desktoptools.h"
+#include "logo.h"
 #include "movie/videosurface.h"
 #include "testguards.h"
 #include "velmoracontrol.h"
 
 #include <QOpenGLWidget>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -41,6 +44,21 @@ void WaitForProgress(VelmoraControl* control) {
     QTRY_VERIFY_WITH_TIMEOUT(control->CurrentTime() > before + 0.3f, 5000);
 }
 
+bool PictureInAWindow() {
+    return ChooseSurfaceKind() == SurfaceKind::X11Window;
+}
+
+// What the screen shows of the widget. A picture mpv draws into a window of its own is in the
+// widget's drawing nowhere but on the screen.
+QImage Grab(QWidget* widget) {
+    if (!PictureInAWindow())
+        return widget->grab().toImage();
+    const QPoint at = widget->mapToGlobal(QPoint(0, 0));
+    return widget->screen()
+        ->grabWindow(0, at.x(), at.y(), widget->width(), widget->height())
+        .toImage();
+}
+
 void SaveGrab(const QImage& image, const QString& suffix = {}) {
     if (!qEnvironmentVariableIsEmpty("OVELO_GRAB"))
         image.save(qEnvironmentVariable("OVELO_GRAB") + suffix);
@@ -49,7 +67,7 @@ void SaveGrab(const QImage& image, const QString& suffix = {}) {
 // The grab shows the test pattern. A frame reaches the widget a little after the player has
 // moved on, so tests ask this again until it holds.
 bool ShowsPattern(QWidget* widget, const QString& grabSuffix = {}) {
-    const QImage image = widget->grab().toImage();
+    const QImage image = Grab(widget);
     SaveGrab(image, grabSuffix);
     return ColoursIn(image) > 8;
 }
@@ -86,13 +104,15 @@ class TestRender : public QObject {
         int colours = 0, bright = 0;
         QTRY_VERIFY2_WITH_TIMEOUT(
             [&] {
-                const QImage image = p.control->grab().toImage();
+                const QImage image = Grab(p.control);
                 SaveGrab(image);
                 bright = 0;
                 colours = ColoursIn(image, &bright);
                 return colours > 8 && bright > 100;
             }(),
             qPrintable(QString("%1 colours, %2 bright").arg(colours).arg(bright)), 5000);
+        if (PictureInAWindow())
+            return; // the screen holds the picture, and the screen has no fourth byte
         // Drawn where the fourth byte counts, as on Wayland.
         QWidget* surface = p.control->findChild<QWidget*>("ShockwaveFlash1");
         QVERIFY(surface);
@@ -126,7 +146,7 @@ class TestRender : public QObject {
         VelmoraControl* control = p.control;
         const QRgb red = QColor(Qt::red).rgb() & 0xF0F0F0;
         const auto at = [control](int x, int y) {
-            return control->grab().toImage().pixelColor(x, y).rgb() & 0xF0F0F0;
+            return Grab(control).pixelColor(x, y).rgb() & 0xF0F0F0;
         };
         // 320x240 in 640x240: the picture is 320 wide and centred, red bars either side.
         QTRY_COMPARE(at(20, 120), red);
@@ -140,9 +160,10 @@ class TestRender : public QObject {
             control->setParent(host);
             control->setGeometry(0, 0, 640, 240);
             control->show();
+            host->raise(); // the screen shows what is in front
             WaitForProgress(control);
             const auto showsVideo = [control] {
-                const QImage image = control->grab().toImage();
+                const QImage image = Grab(control);
                 QSet<QRgb> colours;
                 for (int x = 170; x < 470; x += 6)
                     colours.insert(image.pixelColor(x, 60).rgb() & 0xF0F0F0);
@@ -203,6 +224,13 @@ class TestRender : public QObject {
         QCOMPARE(hwdec(SurfaceKind::Software), QByteArray("no"));
     }
 
+    // mpv's own X11 output needs an X11 display; elsewhere the software surface stands in.
+    void x11OutputOnlyOnX11() {
+        ovelo::testing::EnvironmentVariable forced("OVELO_VIDEO", "x11");
+        const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
+        QCOMPARE(ChooseSurfaceKind(), x11 ? SurfaceKind::X11Window : SurfaceKind::Software);
+    }
+
     // Pictures are converted away from the UI thread, at the size shown; a paused picture has
     // no new frames to carry a new size, and must follow the resize all the same.
     void pausedPictureFollowsAResize() {
@@ -220,7 +248,7 @@ class TestRender : public QObject {
             // frame converted at the new size arrives.
             QTRY_VERIFY2_WITH_TIMEOUT(
                 [&] {
-                    const QImage image = control->grab().toImage();
+                    const QImage image = Grab(control);
                     const QRgb red = QColor(Qt::red).rgb() & 0xF0F0F0;
                     const auto at = [&](int x, int y) { return image.pixel(x, y) & 0xF0F0F0; };
                     return ColoursIn(image.copy(target)) > 8 &&
@@ -229,6 +257,72 @@ class TestRender : public QObject {
                 }(),
                 qPrintable(QString("%1x%2").arg(size.width()).arg(size.height())), 3000);
         }
+    }
+
+    // Over a picture in a window of its own, the logo is a window above it, shaped to its
+    // letters: the letters show in their colours, the video around them.
+    void logoShowsOverThePicture() {
+        if (!PictureInAWindow())
+            QSKIP("the logo is drawn with the picture here");
+        Playing p({480, 360});
+        VelmoraControl* control = p.control;
+        QTRY_VERIFY_WITH_TIMEOUT(ShowsPattern(control), 5000);
+        const QRegion letters = control->logo()->mask();
+        QVERIFY(!letters.isEmpty());
+        QVERIFY(letters.boundingRect().width() < control->logo()->width() * 2);
+        const auto lettersInTheirColours = [&] {
+            const QImage image = Grab(control);
+            SaveGrab(image, ".logo.png");
+            int inColour = 0, all = 0;
+            for (const QRect& r : letters)
+                for (int y = r.top(); y <= r.bottom(); ++y)
+                    for (int x = r.left(); x <= r.right(); ++x) {
+                        const QPoint at = control->logo()->mapTo(control, QPoint(x, y));
+                        const QColor c = image.pixelColor(at);
+                        // Red, light yellow, or their edges over the background.
+                        inColour += c.red() > 0x80 && c.blue() < 0xA0;
+                        ++all;
+                    }
+            return all > 20 && inColour > all * 9 / 10;
+        };
+        QTRY_VERIFY2_WITH_TIMEOUT(lettersInTheirColours(), "the logo's letters show", 3000);
+    }
+
+    // The pointer and keys over the picture reach the control as its own events, from the
+    // X server itself: a window of the picture's must not take them.
+    void pointerAndKeysOverThePictureReachTheControl() {
+        if (QGuiApplication::platformName() != "xcb")
+            QSKIP("needs the X server's own input");
+        Playing p({480, 360});
+        VelmoraControl* control = p.control;
+        p.window.activateWindow();
+        QTRY_VERIFY(p.window.isActiveWindow());
+        QSignalSpy downs(control, &VelmoraControl::MouseDown);
+        QSignalSpy clicks(control, &VelmoraControl::Click);
+        QSignalSpy doubles(control, &VelmoraControl::DblClick);
+        QSignalSpy keys(control, &VelmoraControl::KeyDown);
+        const QPoint centre = control->mapToGlobal(control->rect().center());
+        using ovelo::testing::Xdotool;
+        Xdotool({"mousemove", QString::number(centre.x()), QString::number(centre.y())});
+        Xdotool({"click", "1"});
+        QTRY_COMPARE(clicks.count(), 1);
+        QCOMPARE(downs.count(), 1);
+        QCOMPARE(downs.first().at(0).value<short>(), short(1));
+        Xdotool({"click", "--repeat", "2", "--delay", "40", "1"});
+        QTRY_COMPARE(doubles.count(), 1);
+        Xdotool({"key", "a"});
+        QTRY_COMPARE(keys.count(), 1);
+        QCOMPARE(keys.first().at(0).value<short>(), short('A'));
+        // Onto one of the logo's letters (a window of its own over a window picture) and off.
+        const Logo* logo = control->logo();
+        const QRegion letters = logo->mask();
+        const QPoint onLogo = logo->mapToGlobal(letters.isEmpty() ? logo->rect().center()
+                                                                  : letters.begin()->center());
+        QVERIFY(control->PointerOutsideLogo());
+        Xdotool({"mousemove", QString::number(onLogo.x()), QString::number(onLogo.y())});
+        QTRY_VERIFY(!control->PointerOutsideLogo());
+        Xdotool({"mousemove", QString::number(centre.x()), QString::number(centre.y())});
+        QTRY_VERIFY(control->PointerOutsideLogo());
     }
 
     // The conversion thread starts and stops with each player: players made and dropped while

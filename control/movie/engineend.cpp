@@ -35,8 +35,9 @@ void WaitAtExit() {
 
 } // namespace
 
-void EndEngine(mpv_handle* handle, std::unique_ptr<SoftwareRenderer> renderer) {
-    if (!handle && !renderer)
+void EndEngine(mpv_handle* handle, std::unique_ptr<SoftwareRenderer> renderer,
+               std::vector<std::function<void()>> afterwards) {
+    if (!handle && !renderer && afterwards.empty())
         return;
     Endings& endings = State();
     {
@@ -48,11 +49,14 @@ void EndEngine(mpv_handle* handle, std::unique_ptr<SoftwareRenderer> renderer) {
             qAddPostRoutine(&WaitAtExit);
         }
     }
-    std::thread([handle, renderer = std::move(renderer)]() mutable {
+    std::thread([handle, renderer = std::move(renderer),
+                 afterwards = std::move(afterwards)]() mutable {
         // The render context goes before the handle it was made from.
         renderer.reset();
         if (handle)
             mpv_terminate_destroy(handle);
+        for (auto& task : afterwards)
+            task();
         Endings& state = State();
         const std::lock_guard lock(state.mutex);
         --state.running;

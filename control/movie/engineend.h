@@ -5,7 +5,9 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
+#include <vector>
 
 struct mpv_handle;
 
@@ -13,9 +15,10 @@ namespace flv {
 
 class SoftwareRenderer;
 
-// Frees `renderer`'s render context, then destroys `handle`, on a thread of their own; returns at
-// once. Either may be null.
-void EndEngine(mpv_handle* handle, std::unique_ptr<SoftwareRenderer> renderer);
+// Frees `renderer`'s render context, then destroys `handle`, then runs `afterwards` (what mpv
+// used until its end), on a thread of their own; returns at once. Any may be null or empty.
+void EndEngine(mpv_handle* handle, std::unique_ptr<SoftwareRenderer> renderer,
+               std::vector<std::function<void()>> afterwards = {});
 
 // How many engines are still ending.
 int EnginesEnding();

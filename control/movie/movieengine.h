@@ -20,6 +20,9 @@ class MovieEngine : public QObject {
     virtual void SetBGColor(const QString& rrggbb) = 0;
     // The picture; owned by the widget tree it is placed in.
     virtual QWidget* Surface() = 0;
+    // The picture is a window of its own, above every widget beside it: whatever the control
+    // shows over the video must be a window too.
+    virtual bool SurfaceIsWindow() const { return false; }
 
   signals:
     void FSCommand(const QString& command, const QString& args);

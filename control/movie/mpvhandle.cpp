@@ -82,7 +82,7 @@ MpvHandle::~MpvHandle() {
         (void)renderer_.release();
         return;
     }
-    EndEngine(std::exchange(handle_, nullptr), std::move(renderer_));
+    EndEngine(std::exchange(handle_, nullptr), std::move(renderer_), std::move(afterEnd_));
 }
 
 bool MpvHandle::seemsStuck(std::chrono::milliseconds after) const {
@@ -97,6 +97,10 @@ int MpvHandle::sent(int error) {
 
 void MpvHandle::adoptRenderer(std::unique_ptr<SoftwareRenderer> renderer) {
     renderer_ = std::move(renderer);
+}
+
+void MpvHandle::afterEnd(std::function<void()> task) {
+    afterEnd_.push_back(std::move(task));
 }
 
 void MpvHandle::wakeup(void* self) {

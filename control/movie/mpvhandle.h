@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <mpv/client.h>
 #include <utility>
@@ -24,7 +25,7 @@ using EngineOptions = std::vector<std::pair<QByteArray, QByteArray>>;
 class MpvHandle : public QObject {
     Q_OBJECT
   public:
-    // videoOutput: "libmpv" for a render surface, "null" for none.
+    // videoOutput: "libmpv" for a render surface, "x11" for a window of its own, "null" for none.
     explicit MpvHandle(const char* videoOutput, const EngineOptions& extraOptions = {},
                        QObject* parent = nullptr);
     // Hands the handle (and the renderer made from it) to a thread that ends them: never waits.
@@ -42,6 +43,8 @@ class MpvHandle : public QObject {
     // The renderer whose render context was made from this handle: it must end first, and ends
     // with the handle.
     void adoptRenderer(std::unique_ptr<SoftwareRenderer> renderer);
+    // Runs once the engine has ended, off this thread: for what mpv may use until then.
+    void afterEnd(std::function<void()> task);
     // A request has waited this long for its answer: the core is taken for stuck.
     bool seemsStuck(std::chrono::milliseconds after) const;
     // The handle is left to the process's exit, never destroyed: a render context that could not
@@ -58,6 +61,7 @@ class MpvHandle : public QObject {
     static void wakeup(void* self);
     mpv_handle* handle_ = nullptr;
     std::unique_ptr<SoftwareRenderer> renderer_;
+    std::vector<std::function<void()>> afterEnd_;
     bool abandoned_ = false;
     // Every request is answered by one reply event.
     int unanswered_ = 0;

@@ -18,4 +18,6 @@ inline constexpr char Vid[] = "vid";
 inline constexpr char Path[] = "path";
 inline constexpr char DisplayWidth[] = "dwidth";
 inline constexpr char DisplayHeight[] = "dheight";
+inline constexpr char Wid[] = "wid";
+inline constexpr char VideoOutput[] = "vo";
 } // namespace flv::mpvprop

@@ -4,6 +4,7 @@
 #include "medianame.h"
 #include "mpvhandle.h"
 #include "mpvproperties.h"
+#include "windowsurface.h"
 
 #include <QColor>
 #include <QLocale>
@@ -45,12 +46,20 @@ uint64_t ReplyTag(quint64 generation, Reply reply) {
 } // namespace
 
 PlayerMovie::PlayerMovie(SurfaceKind kind, QObject* parent, const EngineOptions& extraOptions)
-    : MovieEngine(parent) {
-    EngineOptions options = DecodingOptions(kind);
+    : MovieEngine(parent), kind_(kind) {
+    EngineOptions options =
+        kind == SurfaceKind::X11Window ? WindowSurface::Options() : DecodingOptions(kind);
     options.insert(options.end(), extraOptions.begin(), extraOptions.end());
-    mpv_ = new MpvHandle(kind == SurfaceKind::Null ? "null" : "libmpv", options, this);
+    const char* output = kind == SurfaceKind::Null        ? "null"
+                         : kind == SurfaceKind::X11Window ? "x11"
+                                                          : "libmpv";
+    mpv_ = new MpvHandle(output, options, this);
     if (kind == SurfaceKind::OpenGL) {
         auto* s = new GlSurface(mpv_);
+        surface_ = s;
+        picture_ = s;
+    } else if (kind == SurfaceKind::X11Window) {
+        auto* s = new WindowSurface(mpv_);
         surface_ = s;
         picture_ = s;
     } else if (kind == SurfaceKind::Software) {

@@ -22,6 +22,7 @@ class PlayerMovie : public MovieEngine {
     QString Call(const QString& name, const QStringList& args) override;
     void SetBGColor(const QString& rrggbb) override;
     QWidget* Surface() override;
+    bool SurfaceIsWindow() const override { return kind_ == SurfaceKind::X11Window; }
 
   private:
     enum class PlayState { Idle, Playing, Paused };
@@ -58,6 +59,7 @@ class PlayerMovie : public MovieEngine {
     void showPicture(bool visible);
     double estimateLoadedBytes(double total) const;
 
+    SurfaceKind kind_;
     MpvHandle* mpv_;
     QPointer<QWidget> surface_;
     PictureControl* picture_ = nullptr;

@@ -72,6 +72,9 @@ SurfaceKind ChooseSurfaceKind() {
         return SurfaceKind::Null;
     if (forced == "sw")
         return SurfaceKind::Software;
+    const bool x11 = platform == QLatin1String("xcb");
+    if (forced == "x11")
+        return x11 ? SurfaceKind::X11Window : SurfaceKind::Software;
     // Qt crashes creating a QOpenGLWidget on offscreen or minimal, whatever is asked.
     if (forced == "gl")
         return glPossible ? SurfaceKind::OpenGL : SurfaceKind::Software;
@@ -79,7 +82,9 @@ SurfaceKind ChooseSurfaceKind() {
         return SurfaceKind::Software;
     // The answer cannot change while running, and each control instance asks.
     static const bool gpu = RealGpu();
-    return gpu ? SurfaceKind::OpenGL : SurfaceKind::Software;
+    if (gpu)
+        return SurfaceKind::OpenGL;
+    return x11 ? SurfaceKind::X11Window : SurfaceKind::Software;
 }
 
 EngineOptions DecodingOptions(SurfaceKind kind) {
@@ -87,6 +92,33 @@ EngineOptions DecodingOptions(SurfaceKind kind) {
         return {{"hwdec", "no"}, {"gpu-hwdec-interop", "no"}};
     const QByteArray chosen = qgetenv("OVELO_HWDEC").trimmed();
     return {{"hwdec", chosen.isEmpty() ? QByteArray("auto-safe") : chosen}};
+}
+
+QRect PictureRect(QSize video, QSize area) {
+    if (video.width() <= 0 || video.height() <= 0)
+        return QRect(QPoint(0, 0), area);
+    const QSize fitted = video.scaled(area, Qt::KeepAspectRatio);
+    return QRect(QPoint((area.width() - fitted.width()) / 2, (area.height() - fitted.height()) / 2),
+                 fitted);
+}
+
+void ObserveDisplaySize(MpvHandle* mpv, uint64_t tag) {
+    mpv_observe_property(mpv->get(), tag, mpvprop::DisplayWidth, MPV_FORMAT_INT64);
+    mpv_observe_property(mpv->get(), tag, mpvprop::DisplayHeight, MPV_FORMAT_INT64);
+}
+
+bool FollowDisplaySize(const mpv_event* e, uint64_t tag, QSize* size) {
+    if (e->event_id != MPV_EVENT_PROPERTY_CHANGE || e->reply_userdata != tag)
+        return false;
+    const auto* p = static_cast<const mpv_event_property*>(e->data);
+    const int value = p->format == MPV_FORMAT_INT64 ? int(*static_cast<int64_t*>(p->data)) : 0;
+    if (!strcmp(p->name, mpvprop::DisplayWidth))
+        size->setWidth(value);
+    else if (!strcmp(p->name, mpvprop::DisplayHeight))
+        size->setHeight(value);
+    else
+        return false;
+    return true;
 }
 
 BlankSurface::BlankSurface(QWidget* parent) : QWidget(parent) {
@@ -110,8 +142,7 @@ SoftwareSurface::SoftwareSurface(MpvHandle* mpv, QWidget* parent) : QWidget(pare
     // Observed rather than read: reading the size while a frame is rendered would wait for
     // mpv's core, which after a start or seek waits for that very frame.
     connect(mpv, &MpvHandle::eventArrived, this, &SoftwareSurface::onEvent);
-    mpv_observe_property(mpv->get(), kSizeReply, mpvprop::DisplayWidth, MPV_FORMAT_INT64);
-    mpv_observe_property(mpv->get(), kSizeReply, mpvprop::DisplayHeight, MPV_FORMAT_INT64);
+    ObserveDisplaySize(mpv, kSizeReply);
 }
 
 SoftwareSurface::~SoftwareSurface() {
@@ -121,23 +152,13 @@ SoftwareSurface::~SoftwareSurface() {
 }
 
 void SoftwareSurface::onEvent(const mpv_event* e) {
-    if (e->event_id != MPV_EVENT_PROPERTY_CHANGE || e->reply_userdata != kSizeReply)
-        return;
-    const auto* p = static_cast<const mpv_event_property*>(e->data);
-    const int value = p->format == MPV_FORMAT_INT64 ? int(*static_cast<int64_t*>(p->data)) : 0;
-    if (!strcmp(p->name, mpvprop::DisplayWidth))
-        videoSize_.setWidth(value);
-    else if (!strcmp(p->name, mpvprop::DisplayHeight))
-        videoSize_.setHeight(value);
-    requestPicture();
+    if (FollowDisplaySize(e, kSizeReply, &videoSize_))
+        requestPicture();
 }
 
 QRect SoftwareSurface::pictureRect() const {
-    // The video keeps its own shape, centred; the rest of the area shows the background.
-    if (videoSize_.width() <= 0 || videoSize_.height() <= 0)
-        return rect();
-    const QSize fitted = videoSize_.scaled(size(), Qt::KeepAspectRatio);
-    return QRect(QPoint((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted);
+    // The rest of the area shows the background.
+    return PictureRect(videoSize_, size());
 }
 
 void SoftwareSurface::requestPicture() {

@@ -19,14 +19,22 @@ class SoftwareRenderer;
 
 class MpvHandle;
 
-enum class SurfaceKind { OpenGL, Software, Null };
-// OVELO_VIDEO=gl|sw|null overrides; otherwise OpenGL only on a real GPU.
+enum class SurfaceKind { OpenGL, Software, X11Window, Null };
+// OVELO_VIDEO=gl|sw|x11|null overrides; otherwise OpenGL on a real GPU, else mpv's own X11
+// output where the display is X11, else the software surface.
 SurfaceKind ChooseSurfaceKind();
 // How mpv decodes for a surface. Only OpenGL can take a hardware decoder's pictures without a
 // copy back: there mpv is asked for one it trusts ("auto-safe"; OVELO_HWDEC=no turns it off, any
 // other value is mpv's own hwdec), and falls back to the CPU by itself where none works. The
 // software surface converts on the CPU anyway, so it decodes there too.
 EngineOptions DecodingOptions(SurfaceKind kind);
+
+// Where a picture of the video's display size lies in `area`: in its own shape, centred; the
+// whole area while that size is unknown.
+QRect PictureRect(QSize video, QSize area);
+// Watches mpv's display size (observed under `tag`): true when `e` told of it.
+void ObserveDisplaySize(MpvHandle* mpv, uint64_t tag);
+bool FollowDisplaySize(const mpv_event* e, uint64_t tag, QSize* size);
 
 class PictureControl {
   public:

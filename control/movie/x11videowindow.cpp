@@ -1,0 +1,74 @@
+#include "x11videowindow.h"
+
+#include <QLoggingCategory>
+#include <algorithm>
+#include <xcb/xcb.h>
+
+Q_LOGGING_CATEGORY(lcVideoWindow, "ovelo.mpv.window", QtWarningMsg)
+
+namespace flv {
+
+namespace {
+
+uint32_t Extent(int pixels) {
+    // X refuses a window of no size.
+    return uint32_t(std::clamp(pixels, 1, 32767));
+}
+
+} // namespace
+
+std::unique_ptr<X11VideoWindow> X11VideoWindow::Create(uint32_t parent, QSize size) {
+    int screenNumber = 0;
+    xcb_connection_t* connection = xcb_connect(nullptr, &screenNumber);
+    if (xcb_connection_has_error(connection)) {
+        qCWarning(lcVideoWindow) << "no X display for the video window";
+        xcb_disconnect(connection);
+        return nullptr;
+    }
+    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
+    for (int i = 0; i < screenNumber && screens.rem; ++i)
+        xcb_screen_next(&screens);
+    const uint32_t root = screens.data ? screens.data->root : 0;
+    const uint32_t window = xcb_generate_id(connection);
+    // No background: until mpv's own window covers it, the program's window shows through
+    // untouched. No events selected: the pointer and keys go on to the program's window.
+    const uint32_t values[] = {XCB_BACK_PIXMAP_NONE};
+    xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, parent, 0, 0, Extent(size.width()),
+                      Extent(size.height()), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT,
+                      XCB_CW_BACK_PIXMAP, values);
+    xcb_map_window(connection, window);
+    xcb_flush(connection);
+    return std::unique_ptr<X11VideoWindow>(new X11VideoWindow(connection, root, window));
+}
+
+X11VideoWindow::X11VideoWindow(xcb_connection_t* connection, uint32_t root, uint32_t window)
+    : connection_(connection), root_(root), window_(window) {}
+
+X11VideoWindow::~X11VideoWindow() {
+    xcb_destroy_window(connection_, window_);
+    xcb_disconnect(connection_);
+}
+
+void X11VideoWindow::resize(QSize size) {
+    const uint32_t values[] = {Extent(size.width()), Extent(size.height())};
+    xcb_configure_window(connection_, window_, XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT,
+                         values);
+    xcb_flush(connection_);
+}
+
+void X11VideoWindow::moveInto(uint32_t parent, QSize size) {
+    xcb_reparent_window(connection_, window_, parent, 0, 0);
+    resize(size);
+    xcb_map_window(connection_, window_);
+    xcb_flush(connection_);
+}
+
+void X11VideoWindow::park() {
+    xcb_unmap_window(connection_, window_);
+    xcb_reparent_window(connection_, window_, root_, 0, 0);
+    // The program's connection destroys the old parent next: the server must have moved this
+    // window out before it reads that request.
+    free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+}
+
+} // namespace flv
