@@ -33,6 +33,13 @@ WindowSurface::WindowSurface(MpvHandle* mpv, QWidget* parent)
         return;
     connect(mpv, &MpvHandle::eventArrived, this, &WindowSurface::onEvent);
     ObserveDisplaySize(mpv, kSizeReply);
+    // Given before the file opens. Without a window mpv would open a top-level one of its own:
+    // it plays without a picture instead.
+    video_ = X11VideoWindow::Create(pictureSizeInPixels());
+    if (video_)
+        mpv->setInt64(mpvprop::Wid, qint64(video_->id()));
+    else
+        mpv->setString(mpvprop::VideoOutput, QStringLiteral("null"));
 }
 
 EngineOptions WindowSurface::Options() {
@@ -68,38 +75,18 @@ QSize WindowSurface::pictureSizeInPixels() const {
 
 // Qt makes the picture's window when the control is first shown, and anew if it ever has to.
 void WindowSurface::followPictureWindow() {
-    if (!mpv_->ok())
+    if (!video_)
         return;
     const WId id = picture_->internalWinId();
     if (!id) {
         // The old window is on its way out, and would take mpv's with it.
-        if (video_)
-            video_->park();
+        video_->park();
         return;
     }
-    if (video_) {
-        video_->moveInto(uint32_t(id), pictureSizeInPixels());
-        return;
-    }
-    video_ = X11VideoWindow::Create(uint32_t(id), pictureSizeInPixels());
-    windowTried_ = true;
-    // Without a window mpv would open a top-level one of its own: it plays without a picture.
-    if (video_)
-        mpv_->setInt64(mpvprop::Wid, qint64(video_->id()));
-    else
-        mpv_->setString(mpvprop::VideoOutput, QStringLiteral("null"));
+    video_->moveInto(uint32_t(id), pictureSizeInPixels());
     // Below whatever the control shows over the video, as the widgets' order has it.
     if (QWindow* window = picture_->windowHandle())
         window->lower();
-    if (ready_)
-        std::exchange(ready_, nullptr)();
-}
-
-void WindowSurface::whenReady(std::function<void()> ready) {
-    if (canShowVideo())
-        ready();
-    else
-        ready_ = std::move(ready);
 }
 
 void WindowSurface::onEvent(const mpv_event* e) {
@@ -119,9 +106,10 @@ void WindowSurface::paintEvent(QPaintEvent*) {
     QPainter(this).fillRect(rect(), background_);
 }
 
-void WindowSurface::setPictureVisible(bool visible) {
-    picture_->setVisible(visible);
-}
+// mpv's window shows a file's pictures from the first, and goes with mpv's output when a file
+// ends or fails: nothing of an old file stays to hide. Hidden while the next file opens, its
+// window showed the first picture 100-200 ms later (the pictures drawn meanwhile are lost).
+void WindowSurface::setPictureVisible(bool) {}
 
 void WindowSurface::setBackground(const QColor& color) {
     background_ = color;

@@ -6,7 +6,6 @@
 #include <QColor>
 #include <QSize>
 #include <QWidget>
-#include <functional>
 #include <memory>
 
 namespace flv {
@@ -28,9 +27,6 @@ class WindowSurface : public QWidget, public PictureControl {
     static EngineOptions Options();
     void setPictureVisible(bool visible) override;
     void setBackground(const QColor& color) override;
-    // mpv's output starts once it knows the window to draw in: when the control is first shown.
-    bool canShowVideo() const override { return windowTried_ || !mpv_->ok(); }
-    void whenReady(std::function<void()> ready) override;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -45,10 +41,8 @@ class WindowSurface : public QWidget, public PictureControl {
     MpvHandle* mpv_;
     QWidget* picture_; // the program's window where mpv's lies
     std::unique_ptr<X11VideoWindow> video_;
-    bool windowTried_ = false;
     QSize videoSize_; // display size of the video, as last reported by mpv
     QColor background_ = Qt::black;
-    std::function<void()> ready_;
 };
 
 } // namespace flv

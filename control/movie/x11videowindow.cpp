@@ -17,7 +17,7 @@ uint32_t Extent(int pixels) {
 
 } // namespace
 
-std::unique_ptr<X11VideoWindow> X11VideoWindow::Create(uint32_t parent, QSize size) {
+std::unique_ptr<X11VideoWindow> X11VideoWindow::Create(QSize size) {
     int screenNumber = 0;
     xcb_connection_t* connection = xcb_connect(nullptr, &screenNumber);
     if (xcb_connection_has_error(connection)) {
@@ -28,16 +28,21 @@ std::unique_ptr<X11VideoWindow> X11VideoWindow::Create(uint32_t parent, QSize si
     xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
     for (int i = 0; i < screenNumber && screens.rem; ++i)
         xcb_screen_next(&screens);
-    const uint32_t root = screens.data ? screens.data->root : 0;
+    if (!screens.data) {
+        xcb_disconnect(connection);
+        return nullptr;
+    }
+    const xcb_screen_t* screen = screens.data;
     const uint32_t window = xcb_generate_id(connection);
-    // No background: until mpv's own window covers it, the program's window shows through
-    // untouched. No events selected: the pointer and keys go on to the program's window.
-    const uint32_t values[] = {XCB_BACK_PIXMAP_NONE};
-    xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, parent, 0, 0, Extent(size.width()),
-                      Extent(size.height()), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT,
-                      XCB_CW_BACK_PIXMAP, values);
-    xcb_map_window(connection, window);
+    // Black where mpv's own window does not cover it yet (a resize on its way), as mpv's bars.
+    // No window manager takes it while it waits under the root. No events selected: the pointer
+    // and keys go on to the program's window.
+    const uint32_t values[] = {screen->black_pixel, 1};
+    xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0,
+                      Extent(size.width()), Extent(size.height()), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                      screen->root_visual, XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT, values);
     xcb_flush(connection);
+    const uint32_t root = screen->root;
     return std::unique_ptr<X11VideoWindow>(new X11VideoWindow(connection, root, window));
 }
 

@@ -9,21 +9,22 @@ struct xcb_connection_t;
 
 namespace flv {
 
-// Made on a connection of its own, inside a window of the program. mpv's output stops when it
-// sees its window go, and reports the drawing it had under way as errors of the whole process:
-// so when the program's window goes, this one is first moved out to the screen's root, hidden,
-// and is destroyed only after mpv has ended.
+// Made on a connection of its own, hidden under the screen's root until the program's window
+// exists to take it: mpv can open the file and start its output at once, while the program's
+// window is still being shown. mpv's output stops when it sees its window go, and reports the
+// drawing it had under way as errors of the whole process: so when the program's window goes,
+// this one is first moved back out, hidden, and is destroyed only after mpv has ended.
 class X11VideoWindow {
   public:
-    // Inside `parent`, filling `size` (device pixels); null when there is no X display.
-    static std::unique_ptr<X11VideoWindow> Create(uint32_t parent, QSize size);
+    // Hidden, `size` in device pixels; null when there is no X display.
+    static std::unique_ptr<X11VideoWindow> Create(QSize size);
     ~X11VideoWindow();
     X11VideoWindow(const X11VideoWindow&) = delete;
     X11VideoWindow& operator=(const X11VideoWindow&) = delete;
 
     uint32_t id() const { return window_; }
     void resize(QSize size);
-    // Into another window of the program, filling it.
+    // Into a window of the program, filling it, and shown.
     void moveInto(uint32_t parent, QSize size);
     // Out of the program's windows, hidden, before they go. Returns once the server has done it.
     void park();
