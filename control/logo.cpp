@@ -65,6 +65,9 @@ class Caption : public QLabel {
     bool pictureAsked_ = false;
 };
 
+const QColor kBackColour(0xFF, 0, 0);
+const QColor kFrontColour(0xFF, 0xFF, 0x80);
+
 QLabel* MakeCaption(QWidget* parent, const char* name, const QColor& color) {
     auto* label = new Caption(QString::fromLatin1(Logo::kCaption), parent);
     label->setObjectName(QString::fromLatin1(name));
@@ -94,8 +97,8 @@ QFont CaptionFont(int points) {
 } // namespace
 
 Logo::Logo(QWidget* parent)
-    : QWidget(parent), backText_(MakeCaption(this, "Label1", QColor(0xFF, 0, 0))),
-      frontText_(MakeCaption(this, "Label2", QColor(0xFF, 0xFF, 0x80))) {
+    : QWidget(parent), backText_(MakeCaption(this, "Label1", kBackColour)),
+      frontText_(MakeCaption(this, "Label2", kFrontColour)) {
     setObjectName("Logo1");
     setAttribute(Qt::WA_TransparentForMouseEvents);
     frontText_->raise();
@@ -136,21 +139,37 @@ void Logo::SetAboveWindows(bool on) {
 }
 
 // Edge pixels more than half covered belong to the letters.
+static QRegion LettersOf(const QLabel* caption) {
+    QImage image(caption->size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    // Laid out as the label lays out its text.
+    QPainter painter(&image);
+    painter.setFont(caption->font());
+    painter.setPen(Qt::black);
+    painter.drawText(caption->contentsRect(), int(caption->alignment()), caption->text());
+    painter.end();
+    const QImage mask = image.createAlphaMask(Qt::ThresholdAlphaDither | Qt::ThresholdDither);
+    return QRegion(QBitmap::fromImage(mask)).translated(caption->pos());
+}
+
 void Logo::shapeToLetters() {
-    QRegion letters;
-    for (QLabel* caption : {backText_, frontText_}) {
-        QImage image(caption->size(), QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        // Laid out as the label lays out its text.
-        QPainter painter(&image);
-        painter.setFont(caption->font());
-        painter.setPen(Qt::black);
-        painter.drawText(caption->contentsRect(), int(caption->alignment()), caption->text());
-        painter.end();
-        const QImage mask = image.createAlphaMask(Qt::ThresholdAlphaDither | Qt::ThresholdDither);
-        letters += QRegion(QBitmap::fromImage(mask)).translated(caption->pos());
-    }
-    setMask(letters);
+    backLetters_ = LettersOf(backText_);
+    frontLetters_ = LettersOf(frontText_);
+    setMask(backLetters_ + frontLetters_);
+    update();
+}
+
+// The shape follows the letters to a whole pixel. At higher densities the letters are drawn
+// finer than that: what the shape lets through around them is the caption's own colour, not
+// the background, so the letters keep clean edges over the video.
+void Logo::paintEvent(QPaintEvent*) {
+    if (!aboveWindows_)
+        return;
+    QPainter painter(this);
+    painter.setClipRegion(backLetters_ - frontLetters_);
+    painter.fillRect(rect(), kBackColour);
+    painter.setClipRegion(frontLetters_);
+    painter.fillRect(rect(), kFrontColour);
 }
 
 bool Logo::event(QEvent* event) {

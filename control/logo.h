@@ -3,6 +3,7 @@
 
 #include "product.h"
 
+#include <QRegion>
 #include <QWidget>
 
 class QLabel;
@@ -27,6 +28,7 @@ class Logo : public QWidget {
   protected:
     void changeEvent(QEvent* event) override;
     bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     void shapeToLetters();
@@ -34,6 +36,7 @@ class Logo : public QWidget {
     QLabel* frontText_;
     int fontSize_ = 0;
     bool aboveWindows_ = false;
+    QRegion backLetters_, frontLetters_; // where each caption's letters are, when shaped
 };
 
 } // namespace flv

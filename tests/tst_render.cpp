@@ -48,15 +48,15 @@ bool PictureInAWindow() {
     return ChooseSurfaceKind() == SurfaceKind::X11Window;
 }
 
-// What the screen shows of the widget. A picture mpv draws into a window of its own is in the
-// widget's drawing nowhere but on the screen.
+// What the screen shows of the widget, one pixel a logical pixel. A picture mpv draws into a
+// window of its own is in the widget's drawing nowhere but on the screen.
 QImage Grab(QWidget* widget) {
     if (!PictureInAWindow())
         return widget->grab().toImage();
-    const QPoint at = widget->mapToGlobal(QPoint(0, 0));
-    return widget->screen()
-        ->grabWindow(0, at.x(), at.y(), widget->width(), widget->height())
-        .toImage();
+    QWidget* top = widget->window();
+    const qreal ratio = widget->devicePixelRatioF();
+    const QRect area(widget->mapTo(top, QPoint(0, 0)) * ratio, widget->size() * ratio);
+    return widget->screen()->grabWindow(top->winId()).toImage().copy(area).scaled(widget->size());
 }
 
 void SaveGrab(const QImage& image, const QString& suffix = {}) {
@@ -301,7 +301,9 @@ class TestRender : public QObject {
         QSignalSpy clicks(control, &VelmoraControl::Click);
         QSignalSpy doubles(control, &VelmoraControl::DblClick);
         QSignalSpy keys(control, &VelmoraControl::KeyDown);
-        const QPoint centre = control->mapToGlobal(control->rect().center());
+        // xdotool counts the screen's own pixels.
+        const qreal ratio = control->devicePixelRatioF();
+        const QPoint centre = control->mapToGlobal(control->rect().center()) * ratio;
         using ovelo::testing::Xdotool;
         Xdotool({"mousemove", QString::number(centre.x()), QString::number(centre.y())});
         Xdotool({"click", "1"});
@@ -317,7 +319,8 @@ class TestRender : public QObject {
         const Logo* logo = control->logo();
         const QRegion letters = logo->mask();
         const QPoint onLogo = logo->mapToGlobal(letters.isEmpty() ? logo->rect().center()
-                                                                  : letters.begin()->center());
+                                                                  : letters.begin()->center()) *
+                              ratio;
         QVERIFY(control->PointerOutsideLogo());
         Xdotool({"mousemove", QString::number(onLogo.x()), QString::number(onLogo.y())});
         QTRY_VERIFY(!control->PointerOutsideLogo());
