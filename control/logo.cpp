@@ -174,8 +174,8 @@ void Logo::paintEvent(QPaintEvent*) {
 
 bool Logo::event(QEvent* event) {
     // Made or shown again, the window goes back above the picture's.
-    if (aboveWindows_ && windowHandle() &&
-        (event->type() == QEvent::WinIdChange || event->type() == QEvent::Show)) {
+    if ((event->type() == QEvent::WinIdChange || event->type() == QEvent::Show) && aboveWindows_ &&
+        windowHandle()) {
         KeepUnderNativeParent(this);
         windowHandle()->raise();
     }

@@ -32,11 +32,12 @@ class Logo : public QWidget {
 
   private:
     void shapeToLetters();
+    // Before the captions: making them sends this widget events that read it.
+    bool aboveWindows_ = false;
+    QRegion backLetters_, frontLetters_; // where each caption's letters are, when shaped
     QLabel* backText_;
     QLabel* frontText_;
     int fontSize_ = 0;
-    bool aboveWindows_ = false;
-    QRegion backLetters_, frontLetters_; // where each caption's letters are, when shaped
 };
 
 } // namespace flv
