@@ -6,6 +6,7 @@
 #include "x11videowindow.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QWindow>
 #include <utility>
@@ -83,6 +84,9 @@ void WindowSurface::followPictureWindow() {
         video_->park();
         return;
     }
+    // Qt tells of its new window before it has sent the request that makes it.
+    if (const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
+        X11VideoWindow::Sync(x11->connection());
     video_->moveInto(uint32_t(id), pictureSizeInPixels());
     // Below whatever the control shows over the video, as the widgets' order has it.
     if (QWindow* window = picture_->windowHandle())

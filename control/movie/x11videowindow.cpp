@@ -2,6 +2,7 @@
 
 #include <QLoggingCategory>
 #include <algorithm>
+#include <cstdlib>
 #include <xcb/xcb.h>
 
 Q_LOGGING_CATEGORY(lcVideoWindow, "ovelo.mpv.window", QtWarningMsg)
@@ -16,6 +17,10 @@ uint32_t Extent(int pixels) {
 }
 
 } // namespace
+
+void X11VideoWindow::Sync(xcb_connection_t* connection) {
+    free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+}
 
 std::unique_ptr<X11VideoWindow> X11VideoWindow::Create(QSize size) {
     int screenNumber = 0;
@@ -41,7 +46,9 @@ std::unique_ptr<X11VideoWindow> X11VideoWindow::Create(QSize size) {
     xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0,
                       Extent(size.width()), Extent(size.height()), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
                       screen->root_visual, XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT, values);
-    xcb_flush(connection);
+    // mpv makes its window inside this one from a connection of its own: this one must exist
+    // on the server first.
+    Sync(connection);
     const uint32_t root = screen->root;
     return std::unique_ptr<X11VideoWindow>(new X11VideoWindow(connection, root, window));
 }
@@ -73,7 +80,7 @@ void X11VideoWindow::park() {
     xcb_reparent_window(connection_, window_, root_, 0, 0);
     // The program's connection destroys the old parent next: the server must have moved this
     // window out before it reads that request.
-    free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+    Sync(connection_);
 }
 
 } // namespace flv

@@ -24,10 +24,13 @@ class X11VideoWindow {
 
     uint32_t id() const { return window_; }
     void resize(QSize size);
-    // Into a window of the program, filling it, and shown.
+    // Into a window of the program, filling it, and shown. The window must exist on the server
+    // (see Sync).
     void moveInto(uint32_t parent, QSize size);
     // Out of the program's windows, hidden, before they go. Returns once the server has done it.
     void park();
+    // Returns once the server has carried out every request sent on `connection` so far.
+    static void Sync(xcb_connection_t* connection);
 
   private:
     X11VideoWindow(xcb_connection_t* connection, uint32_t root, uint32_t window);
