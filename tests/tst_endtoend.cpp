@@ -217,8 +217,10 @@ class TestEndToEnd : public QObject {
         QVERIFY(ovelo.start({kLong}));
         QTRY_VERIFY_WITH_TIMEOUT(Varied(ovelo.video()), 10000);
         QVERIFY(ovelo.moves());
-        // The file is unloaded a second before its end (12 s): the picture stands still.
+        // The file is unloaded a second before its end (12 s): the picture stands still, and
+        // the idle screen's pictures show where the video was, not a blank area over them.
         QTRY_VERIFY_WITH_TIMEOUT(ovelo.still(), 14000);
+        QTRY_VERIFY_WITH_TIMEOUT(Varied(ovelo.video()), 3000);
         QVERIFY(ovelo.quit());
         QCOMPARE(ovelo.ini("Media", "Url"), QString());
     }

@@ -19,5 +19,6 @@ inline constexpr char Path[] = "path";
 inline constexpr char DisplayWidth[] = "dwidth";
 inline constexpr char DisplayHeight[] = "dheight";
 inline constexpr char Wid[] = "wid";
+inline constexpr char VoConfigured[] = "vo-configured";
 inline constexpr char VideoOutput[] = "vo";
 } // namespace flv::mpvprop

@@ -16,6 +16,7 @@ namespace flv {
 namespace {
 
 constexpr uint64_t kSizeReply = 0x5857;
+constexpr uint64_t kOutputReply = 0x584f;
 
 } // namespace
 
@@ -28,12 +29,16 @@ WindowSurface::WindowSurface(MpvHandle* mpv, QWidget* parent)
     picture_->setAttribute(Qt::WA_NativeWindow);
     picture_->setAttribute(Qt::WA_NoSystemBackground);
     picture_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Shown while mpv's output is open: otherwise what the host shows over the control (the
+    // main window's idle screen) is not covered by an empty window.
+    picture_->hide();
     picture_->installEventFilter(this);
     PassPointerThrough(picture_);
     if (!mpv->ok())
         return;
     connect(mpv, &MpvHandle::eventArrived, this, &WindowSurface::onEvent);
     ObserveDisplaySize(mpv, kSizeReply);
+    mpv_observe_property(mpv->get(), kOutputReply, mpvprop::VoConfigured, MPV_FORMAT_FLAG);
     // Given before the file opens. Without a window mpv would open a top-level one of its own:
     // it plays without a picture instead.
     video_ = X11VideoWindow::Create(pictureSizeInPixels());
@@ -96,6 +101,10 @@ void WindowSurface::followPictureWindow() {
 void WindowSurface::onEvent(const mpv_event* e) {
     if (FollowDisplaySize(e, kSizeReply, &videoSize_))
         placePicture();
+    else if (e->event_id == MPV_EVENT_PROPERTY_CHANGE && e->reply_userdata == kOutputReply) {
+        const auto* p = static_cast<const mpv_event_property*>(e->data);
+        picture_->setVisible(p->format == MPV_FORMAT_FLAG && *static_cast<int*>(p->data));
+    }
 }
 
 void WindowSurface::placePicture() {
@@ -110,9 +119,9 @@ void WindowSurface::paintEvent(QPaintEvent*) {
     QPainter(this).fillRect(rect(), background_);
 }
 
-// mpv's window shows a file's pictures from the first, and goes with mpv's output when a file
-// ends or fails: nothing of an old file stays to hide. Hidden while the next file opens, its
-// window showed the first picture 100-200 ms later (the pictures drawn meanwhile are lost).
+// The picture's window follows mpv's output, which closes when a file ends or fails: nothing of
+// an old file stays to hide. Hidden besides while the next file opens, it showed the first
+// picture 100-200 ms later (the pictures drawn while it is hidden are lost).
 void WindowSurface::setPictureVisible(bool) {}
 
 void WindowSurface::setBackground(const QColor& color) {
