@@ -9,7 +9,7 @@ endforeach()
 
 # Every window, menu and message in the language the locale asks for, each text whole in its
 # control: English and Chinese, and C, whose date is neither; at normal and at double density.
-add_qt_test(tst_language mainwindowfixture.h httpstub.h httpstub.cpp)
+add_qt_test(tst_language mainwindowfixture.h webserver.h webserver.cpp)
 target_link_libraries(tst_language PRIVATE ovelo_shell)
 add_dependencies(tst_language ovelo_lrelease)
 foreach(locale IN ITEMS en_US zh_CN C)

@@ -1,4 +1,4 @@
-add_qt_test(tst_mainwindow mainwindowfixture.h httpstub.h httpstub.cpp)
+add_qt_test(tst_mainwindow mainwindowfixture.h webserver.h webserver.cpp)
 target_link_libraries(tst_mainwindow PRIVATE ovelo_shell)
 add_test(NAME mainwindow COMMAND tst_mainwindow)
 set_tests_properties(mainwindow PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;OVELO_VIDEO=null"

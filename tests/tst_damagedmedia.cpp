@@ -1,9 +1,9 @@
 // Damaged media through the real control with null outputs: every variant ends in "Stop" or
 // "FlvNotFound" within the bound, the process never crashes and its memory stays bounded; one
 // name is one medium; unusual files and names reach a state.
-#include "httpstub.h"
 #include "mediaplay.h"
 #include "testguards.h"
+#include "webserver.h"
 
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -111,10 +111,10 @@ class TestDamagedMedia : public QObject {
     // A text that names other media is no medium: the engine opens none of what it names.
     void oneNameIsOneMedium() {
         QTemporaryDir dir;
-        HttpStub stub;
+        WebServer web;
         const QByteArray clip = Media("short_h264.flv").toUtf8();
-        const QByteArray address = stub.url("/clip.flv").toEncoded();
-        stub.answer("/clip.flv", 200, Bytes(Media("short_h264.flv")));
+        const QByteArray address = web.url("/clip.flv").toEncoded();
+        web.answer("/clip.flv", 200, Bytes(Media("short_h264.flv")));
         QStringList names;
         for (const QByteArray& target : {clip, address}) {
             const QString n = QString::number(names.size());
@@ -136,13 +136,13 @@ class TestDamagedMedia : public QObject {
         QVERIFY(QFile::copy(Media("short_h264.flv"), dir.filePath("folder.flv/a.flv")));
         names << dir.filePath("folder.flv");
         // Over HTTP, a playlist is no medium either.
-        stub.answer("/list.flv", 200, "#EXTM3U\n" + address + "\n");
-        names << stub.url("/list.flv").toString();
+        web.answer("/list.flv", 200, "#EXTM3U\n" + address + "\n");
+        names << web.url("/list.flv").toString();
 
         const QHash<QString, QString> ended = PlayAll(names);
         for (const QString& name : names)
             QVERIFY2(ended.value(name) == "FlvNotFound", qPrintable(name + ": " + ended[name]));
-        for (const QByteArray& request : stub.requests())
+        for (const QByteArray& request : web.requests())
             QVERIFY2(!request.contains("/clip.flv"), request.constData());
     }
 

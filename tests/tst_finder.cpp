@@ -2,8 +2,8 @@
 // link extraction and url.dat.
 #include "finder/extraction.h"
 #include "finder/pagefetch.h"
-#include "httpstub.h"
 #include "platform/codepage.h"
+#include "webserver.h"
 
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -126,15 +126,15 @@ class TestFinder : public QObject {
     }
 
     void readsThePageWhateverItsStatus() {
-        HttpStub stub;
-        stub.answer("/parse.php", 404, "<p>\xCE\xB4\xD5\xD2\xB5\xBD</p>\xB0");
-        stub.route("/huge", [](const QByteArray&) {
-            return HttpStub::Stall("HTTP/1.1 200 OK\r\nContent-Length: " +
-                                   QByteArray::number(kMaxPageBytes + 1) + "\r\n\r\n<a href");
+        WebServer web;
+        web.answer("/parse.php", 404, "<p>\xCE\xB4\xD5\xD2\xB5\xBD</p>\xB0");
+        web.route("/huge", [](const QByteArray&) {
+            return WebServer::Stall("HTTP/1.1 200 OK\r\nContent-Length: " +
+                                    QByteArray::number(kMaxPageBytes + 1) + "\r\n\r\n<a href");
         });
-        QCOMPARE(ReadPage(stub.base() + "/parse.php?kw=x&flag=&format="), QString("<p>未找到</p>"));
-        QVERIFY(stub.requests()[0].contains("\r\nContent-Type: text/XML\r\n"));
-        QCOMPARE(ReadPage(stub.base() + "/huge"), QString());
+        QCOMPARE(ReadPage(web.base() + "/parse.php?kw=x&flag=&format="), QString("<p>未找到</p>"));
+        QVERIFY(web.requests()[0].contains("\r\nContent-Type: text/XML\r\n"));
+        QCOMPARE(ReadPage(web.base() + "/huge"), QString());
         QCOMPARE(ReadPage("not an address"), QString());
         QTcpServer closed;
         QVERIFY(closed.listen(QHostAddress::LocalHost));

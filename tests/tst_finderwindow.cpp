@@ -1,8 +1,8 @@
 // The finder window's whole flow, from the analysis dialog to play or copy, against a parsing
 // service inside the test on 127.0.0.1.
 #include "finder/finderwindow.h"
-#include "httpstub.h"
 #include "programfixture.h"
+#include "webserver.h"
 #include "windows/analysisdialog.h"
 
 #include <QApplication>
@@ -68,7 +68,7 @@ struct WhileAsked {
 };
 
 struct Finder {
-    Finder() { p.setIni("Net", "Parser", stub.base() + "/svc"); }
+    Finder() { p.setIni("Net", "Parser", web.base() + "/svc"); }
     // 开始分析 in the analysis dialog, opened as the menu opens it; returns as the click does.
     void press(const QString& address) {
         p.windows.show(WindowId::Analysis);
@@ -88,7 +88,7 @@ struct Finder {
     }
     // Answers with `page`, noting first how the windows look while they wait for it.
     void answerNoting(const QByteArray& page) {
-        stub.route("/svc/parse.php", [this, page](const QByteArray&) {
+        web.route("/svc/parse.php", [this, page](const QByteArray&) {
             QWidget* dialog = p.windows.loaded(WindowId::Analysis);
             asked.dialogShown = dialog && dialog->isVisible();
             asked.controlsDisabled = dialog && !p.child(WindowId::Analysis, "Text1")->isEnabled() &&
@@ -98,19 +98,19 @@ struct Finder {
             asked.programWideOverride = QGuiApplication::overrideCursor() != nullptr;
             auto* finder = p.windows.loaded<FinderWindow>(WindowId::Finder);
             asked.finderHidden = finder && finder->asking() && !finder->isVisible();
-            return HttpStub::Reply(HttpStub::Response(200, page));
+            return WebServer::Reply(WebServer::Response(200, page));
         });
     }
     // Waits until the service has the question and holds it.
     void waitForTheQuestion() {
-        QTRY_COMPARE(stub.requests().size(), 1);
-        QTRY_COMPARE(stub.openConnections(), 1);
+        QTRY_COMPARE(web.requests().size(), 1);
+        QTRY_COMPARE(web.openConnections(), 1);
     }
     QString shown() { return p.child<QPlainTextEdit>(WindowId::Finder, "Textshow")->toPlainText(); }
     bool enabled(const char* name) { return p.child(WindowId::Finder, name)->isEnabled(); }
 
     Program p;
-    HttpStub stub;
+    WebServer web;
     WhileAsked asked;
 };
 
@@ -142,12 +142,12 @@ class TestFinderWindow : public QObject {
         // Then the finder shows with its result, and the dialog goes.
         QCOMPARE(order.seen, QStringList({"Form10 shown", "Form9 hidden"}));
         QCOMPARE(finder->objectName(), QString("Form10"));
-        QVERIFY(f.stub.requests()[0].startsWith(
+        QVERIFY(f.web.requests()[0].startsWith(
             "GET /svc/parse.php?kw=http%3A%2F%2Fv.example%2Fp%2F1.html%3Fa%3D1%26b%3D2"
             "&flag=&format= HTTP/1.1\r\n"));
-        QCOMPARE(finder->queryAddress(), f.stub.base() + "/svc/parse.php?kw=http%3A%2F%2Fv."
-                                                         "example%2Fp%2F1.html%3Fa%3D1%26b%3D2&"
-                                                         "flag=&format=");
+        QCOMPARE(finder->queryAddress(), f.web.base() + "/svc/parse.php?kw=http%3A%2F%2Fv."
+                                                        "example%2Fp%2F1.html%3Fa%3D1%26b%3D2&"
+                                                        "flag=&format=");
         QVERIFY(finder->pageText().contains("<title>视频</title>"));
         // The later match is the one shown; the dialog is gone.
         QCOMPARE(finder->windowTitle(), QString("分析完成!"));
@@ -162,7 +162,7 @@ class TestFinderWindow : public QObject {
 
         // A second start only brings the same window forward: no new analysis.
         QCOMPARE(f.start("http://other.example/"), finder);
-        QCOMPARE(f.stub.requests().size(), 1);
+        QCOMPARE(f.web.requests().size(), 1);
         QVERIFY(!f.p.windows.loaded(WindowId::Analysis)->isVisible());
         QCOMPARE(f.shown(), QString("http://cdn.example/b.f4v?key=2"));
 
@@ -195,7 +195,7 @@ class TestFinderWindow : public QObject {
         Finder f;
         QTcpServer closed;
         if (status) {
-            f.stub.answer("/svc/parse.php", status, page);
+            f.web.answer("/svc/parse.php", status, page);
         } else {
             QVERIFY(closed.listen(QHostAddress::LocalHost));
             f.p.setIni("Net", "Parser", QString("http://127.0.0.1:%1").arg(closed.serverPort()));
@@ -226,7 +226,7 @@ class TestFinderWindow : public QObject {
     void closedWhileAskingWithdrawsTheQuestion() {
         QFETCH(QString, closed);
         Finder f;
-        f.stub.route("/svc/parse.php", [](const QByteArray&) { return HttpStub::Silent(); });
+        f.web.route("/svc/parse.php", [](const QByteArray&) { return WebServer::Silent(); });
         f.press("http://v.example/p/3.html");
         f.waitForTheQuestion();
         QPointer<QWidget> finder = f.p.windows.loaded(WindowId::Finder);
@@ -237,7 +237,7 @@ class TestFinderWindow : public QObject {
             dialog->close();
         else
             f.p.windows.unloadAll();
-        QTRY_COMPARE(f.stub.openConnections(), 0);
+        QTRY_COMPARE(f.web.openConnections(), 0);
         QTRY_VERIFY(!finder);
         QVERIFY(!f.p.windows.loaded(WindowId::Finder));
         if (closed == "Form10") {
@@ -248,12 +248,12 @@ class TestFinderWindow : public QObject {
         } else {
             QTRY_VERIFY(!dialog);
         }
-        QCOMPARE(f.stub.requests().size(), 1);
+        QCOMPARE(f.web.requests().size(), 1);
     }
 
     void fixedSizeWindow() {
         Finder f;
-        f.stub.answer("/svc/parse.php", 200, kFoundPage);
+        f.web.answer("/svc/parse.php", 200, kFoundPage);
         FinderWindow* finder = f.start("x");
         QCOMPARE(finder->minimumSize(), finder->maximumSize());
         QVERIFY(!(finder->windowFlags() &

@@ -2,8 +2,8 @@
 // locales, at normal and at double density: the language chosen is the one the locale asks for,
 // every window, menu, message and dialog speaks it (no Chinese is left under English), and every
 // text shows whole in its label, button, box or panel.
-#include "httpstub.h"
 #include "mainwindowfixture.h"
+#include "webserver.h"
 
 #include "layout/layout.h"
 #include "mainwindow/opendialog.h"
@@ -314,8 +314,8 @@ class TestLanguage : public QObject {
     }
 
     void mainWindowInEveryState() {
-        HttpStub stub;
-        Window w(Ini(stub.base()), "/v/movie.flv");
+        WebServer web;
+        Window w(Ini(web.base()), "/v/movie.flv");
         QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
         const QString playing = english_ ? "Ovelo 2011 Beta2 - Playing: /v/movie.flv"
                                          : "Ovelo 2011 Beta2 - 正在播放:/v/movie.flv";
@@ -347,9 +347,9 @@ class TestLanguage : public QObject {
     }
 
     void secondaryWindows() {
-        HttpStub stub;
-        stub.answer("/download/Update.txt", 200, "1.2.0.2250");
-        Window w(Ini(stub.base()));
+        WebServer web;
+        web.answer("/download/Update.txt", 200, "1.2.0.2250");
+        Window w(Ini(web.base()));
         for (WindowId id :
              {WindowId::Address, WindowId::SkinManager, WindowId::About, WindowId::AboutFlv,
               WindowId::AboutF4v, WindowId::Analysis, WindowId::Finder, WindowId::FullScreenHint})
@@ -405,9 +405,9 @@ class TestLanguage : public QObject {
     }
 
     void finderFoundAndCopied() {
-        HttpStub stub;
-        stub.answer("/parse.php", 200, "<a href=\"http://cdn.example/a.flv?key=1\">1</a>");
-        Window w(Ini(stub.base()));
+        WebServer web;
+        web.answer("/parse.php", 200, "<a href=\"http://cdn.example/a.flv?key=1\">1</a>");
+        Window w(Ini(web.base()));
         auto* dialog = w.windows.show(WindowId::Analysis);
         dialog->findChild<QPushButton*>("Command1")->click();
         QTRY_VERIFY(w.windows.loaded(WindowId::Finder) &&

@@ -2,7 +2,7 @@
 #include "mainwindowfixture.h"
 
 #include "finder/finderwindow.h"
-#include "httpstub.h"
+#include "webserver.h"
 
 #include "layout/layout.h"
 #include "mainwindow/mainwindow.h"
@@ -293,8 +293,8 @@ class TestMainWindow : public QObject {
     // The finder asks a service that never answers: the main window goes on taking its keys
     // meanwhile, and the question is still open when the key has done its work.
     void keysWorkWhileTheFinderWaits() {
-        HttpStub service;
-        service.route("/parse.php", [](const QByteArray&) { return HttpStub::Silent(); });
+        WebServer service;
+        service.route("/parse.php", [](const QByteArray&) { return WebServer::Silent(); });
         Window w;
         WriteToIni("Net", "Parser", service.base(), w.folder.filePath("Config.ini"));
         w.find<QAction>("mnufx")->trigger();

@@ -5,10 +5,10 @@
 // inside the test and a session bus of its own. Each time the program ends within a second,
 // with exit code 0, its settings saved with what it had then, and nothing left in its cache.
 #include "desktoptools.h"
-#include "httpstub.h"
 #include "privatebus.h"
 #include "settings/inifile.h"
 #include "testfiles.h"
+#include "webserver.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -70,25 +70,25 @@ void SendDeleteWindow(WId window) {
 // The parsing service and the update server, as each case needs them.
 struct Servers {
     explicit Servers(Wait wait) {
-        parser.route("/parse.php", [](const QByteArray&) { return HttpStub::Silent(); });
+        parser.route("/parse.php", [](const QByteArray&) { return WebServer::Silent(); });
         if (wait == Wait::Download) {
             update.answer("/download/Update.txt", 200, "9.9");
             update.route("/download/Up.exe", [](const QByteArray&) {
-                return HttpStub::Trickle(kInstallerHead, "echo\n", 100);
+                return WebServer::Trickle(kInstallerHead, "echo\n", 100);
             });
         } else {
             update.route("/download/Update.txt",
-                         [](const QByteArray&) { return HttpStub::Silent(); });
+                         [](const QByteArray&) { return WebServer::Silent(); });
         }
     }
-    int asked(const HttpStub& server, const QByteArray& path) const {
+    int asked(const WebServer& server, const QByteArray& path) const {
         int n = 0;
         for (const QByteArray& head : server.requests())
             n += head.startsWith("GET " + path);
         return n;
     }
-    HttpStub parser;
-    HttpStub update;
+    WebServer parser;
+    WebServer update;
 };
 
 // One installation of the program in a folder of its own, with a home of its own.

@@ -1,7 +1,7 @@
 // The updater window against an update server on 127.0.0.1: the check's lines, the download's
 // progress and its end, and what is left on disk when a download does not end well.
-#include "httpstub.h"
 #include "programfixture.h"
+#include "webserver.h"
 
 #include "updater/downloadcontrol.h"
 #include "windows/form.h"
@@ -36,14 +36,14 @@ QByteArray Head(qint64 length) {
 // A program folder, an update server and a cache folder of their own.
 struct Updater : Program {
     Updater() {
-        setIni("Net", "Update", stub.base() + "/");
+        setIni("Net", "Update", web.base() + "/");
         setIni("Version", "version", "2.1");
         marker = cache.filePath("installer ran");
         installer = "#!/bin/sh\necho ran > '" + marker.toUtf8() + "'\n";
     }
 
-    void serveVersion(const QByteArray& text) { stub.answer("/download/Update.txt", 200, text); }
-    void serveInstaller(const QByteArray& bytes) { stub.answer("/download/Up.exe", 200, bytes); }
+    void serveVersion(const QByteArray& text) { web.answer("/download/Update.txt", 200, text); }
+    void serveInstaller(const QByteArray& bytes) { web.answer("/download/Up.exe", 200, bytes); }
     // Shows the window and waits for the check to come to a stop.
     void open() {
         windows.show(WindowId::Updater);
@@ -81,7 +81,7 @@ struct Updater : Program {
     }
     int requestsFor(const QByteArray& path) {
         int n = 0;
-        for (const QByteArray& head : stub.requests())
+        for (const QByteArray& head : web.requests())
             n += head.startsWith("GET " + path + " ");
         return n;
     }
@@ -105,7 +105,7 @@ struct Updater : Program {
         return QFile::exists(marker);
     }
 
-    HttpStub stub;
+    WebServer web;
     QTemporaryDir cache;
     EnvironmentVariable cacheHome{"XDG_CACHE_HOME", cache.path().toUtf8()};
     QString marker;
@@ -147,9 +147,9 @@ class TestUpdater : public QObject {
     // rest of the program does not, and closing the window withdraws the question.
     void silentServerHoldsTheButtonsUntilTheWindowCloses() {
         Updater u;
-        u.stub.route("/download/Update.txt", [](const QByteArray&) { return HttpStub::Silent(); });
+        u.web.route("/download/Update.txt", [](const QByteArray&) { return WebServer::Silent(); });
         u.windows.show(WindowId::Updater);
-        QTRY_COMPARE(u.stub.openConnections(), 1);
+        QTRY_COMPARE(u.web.openConnections(), 1);
         QTRY_COMPARE(u.requestsFor("/download/Update.txt"), 1);
         QCOMPARE(u.lines(), QStringList({kGetCurrent, ">>当前版本: V2.1", kGetLatest}));
         QVERIFY(u.buttonsDisabled());
@@ -158,7 +158,7 @@ class TestUpdater : public QObject {
         QVERIFY(!QGuiApplication::overrideCursor());
         const QStringList atClose = u.linesAtClose([window] { window->close(); });
         QCOMPARE(atClose, QStringList({kGetCurrent, ">>当前版本: V2.1", kGetLatest}) << kAborted);
-        QTRY_COMPARE(u.stub.openConnections(), 0);
+        QTRY_COMPARE(u.web.openConnections(), 0);
         QVERIFY(!u.windows.loaded(WindowId::Updater));
         QCOMPARE(u.main.ended, 0);
     }
@@ -201,7 +201,7 @@ class TestUpdater : public QObject {
         QFETCH(int, status);
         QFETCH(QByteArray, body);
         Updater u;
-        u.stub.answer("/download/Update.txt", status, body);
+        u.web.answer("/download/Update.txt", status, body);
         u.open();
         QCOMPARE(u.lines(), QStringList({kGetCurrent, ">>当前版本: V2.1", kGetLatest, kNoServer}));
     }
@@ -242,8 +242,8 @@ class TestUpdater : public QObject {
         Updater u;
         u.serveVersion("2.2");
         const QByteArray firstBytes = Head(announced) + QByteArray(3500, 'x');
-        u.stub.route("/download/Up.exe",
-                     [firstBytes](const QByteArray&) { return HttpStub::Stall(firstBytes); });
+        u.web.route("/download/Up.exe",
+                    [firstBytes](const QByteArray&) { return WebServer::Stall(firstBytes); });
         u.windows.show(WindowId::Updater);
         QTRY_COMPARE(u.label("Label1"), progress);
         QCOMPARE(u.label("Label3"), QString("下载文件: Up.exe"));
@@ -259,7 +259,7 @@ class TestUpdater : public QObject {
         QWidget* window = u.windows.loaded(WindowId::Updater);
         const QStringList atClose = u.linesAtClose([window] { window->close(); });
         QCOMPARE(atClose, CheckLines("2.1", "2.2") << kDownloading << kAborted);
-        QTRY_COMPARE(u.stub.openConnections(), 0);
+        QTRY_COMPARE(u.web.openConnections(), 0);
         QCOMPARE(u.cachedFiles(), QStringList());
         QCOMPARE(u.main.ended, 0);
     }
@@ -268,20 +268,20 @@ class TestUpdater : public QObject {
         QTest::addColumn<QByteArray>("wire");
         const QByteArray other = "Location: http://localhost:%1/download/Up.exe\r\n";
         QTest::newRow("cut short") << Head(10240) + QByteArray(3500, 'x');
-        QTest::newRow("not found") << HttpStub::Response(404, "#!/bin/sh\n");
-        QTest::newRow("redirect to another host") << HttpStub::Response(302, "", other);
+        QTest::newRow("not found") << WebServer::Response(404, "#!/bin/sh\n");
+        QTest::newRow("redirect to another host") << WebServer::Response(302, "", other);
         QTest::newRow("redirect to another scheme")
-            << HttpStub::Response(302, "", "Location: ftp://127.0.0.1/Up.exe\r\n");
+            << WebServer::Response(302, "", "Location: ftp://127.0.0.1/Up.exe\r\n");
     }
     void failedDownloadLeavesNothing() {
         QFETCH(QByteArray, wire);
         Updater u;
         u.serveVersion("2.2");
-        wire.replace("%1", QByteArray::number(QUrl(u.stub.base()).port()));
+        wire.replace("%1", QByteArray::number(QUrl(u.web.base()).port()));
         // Whatever arrives is the installer's beginning: run, it would leave its mark.
         const QByteArray answer =
             wire.replace(QByteArray(3500, 'x'), u.installer.leftJustified(3500, '\n'));
-        u.stub.route("/download/Up.exe", [answer](const QByteArray&) { return answer; });
+        u.web.route("/download/Up.exe", [answer](const QByteArray&) { return answer; });
         u.open();
         QTRY_COMPARE(u.lines().last(), kNoServer);
         QCOMPARE(u.lines().size(), 7);
@@ -295,8 +295,8 @@ class TestUpdater : public QObject {
     void redirectWithinTheServerIsFollowed() {
         Updater u;
         u.serveVersion("2.2");
-        u.stub.answer("/download/Up.exe", 302, "", "Location: /files/Up-2.2.exe\r\n");
-        u.stub.answer("/files/Up-2.2.exe", 200, u.installer);
+        u.web.answer("/download/Up.exe", 302, "", "Location: /files/Up-2.2.exe\r\n");
+        u.web.answer("/files/Up-2.2.exe", 200, u.installer);
         u.open();
         QTRY_COMPARE(u.lines().last(), kInstalled.last());
         QCOMPARE(u.main.ended, 1);

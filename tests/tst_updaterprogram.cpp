@@ -1,7 +1,7 @@
 // The updater in the real program, run as a process of its own from a program folder of its own:
 // chosen from the menu, it downloads the installer from a server on 127.0.0.1, starts it and
 // ends at once with exit code 0, without the writes a close makes to Config.ini.
-#include "httpstub.h"
+#include "webserver.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -30,14 +30,14 @@ class TestUpdaterProgram : public QObject {
         QVERIFY(QDir().mkpath(folder));
         for (const QString name : {"ovelo", "libFlv.so"})
             QVERIFY(QFile::copy(OVELO_PROGRAM_DIR "/" + name, folder + "/" + name));
-        HttpStub stub;
+        WebServer web;
         const QString marker = dir.filePath("installer ran");
-        stub.answer("/download/Update.txt", 200, "9.9");
-        stub.answer("/download/Up.exe", 200, "#!/bin/sh\necho ran > '" + marker.toUtf8() + "'\n");
+        web.answer("/download/Update.txt", 200, "9.9");
+        web.answer("/download/Up.exe", 200, "#!/bin/sh\necho ran > '" + marker.toUtf8() + "'\n");
         // Everything a close writes is missing, so any of it would show.
         const QByteArray config = "[Config]\r\nAutoSave=on\r\n[Version]\r\nversion=1.2.0.2250\r\n"
                                   "[Net]\r\nUpdate=" +
-                                  stub.base().toUtf8() + "\r\n";
+                                  web.base().toUtf8() + "\r\n";
         QVERIFY(Write(folder + "/Config.ini", config));
 
         QProcess ovelo;

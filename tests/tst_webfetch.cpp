@@ -1,8 +1,8 @@
 // The GET the finder and the updater share, against a real server on 127.0.0.1: what counts as
 // an answer, what as a failure, the bounds that keep a hostile server from hanging a window or
 // filling the memory, and the end of a fetch whose window goes first.
-#include "httpstub.h"
 #include "platform/webfetch.h"
+#include "webserver.h"
 
 #include <QTcpServer>
 #include <QtTest>
@@ -13,7 +13,7 @@ using namespace ovelo;
 using namespace std::chrono_literals;
 
 Q_DECLARE_METATYPE(ovelo::FetchFailure)
-Q_DECLARE_METATYPE(HttpStub::Reply)
+Q_DECLARE_METATYPE(WebServer::Reply)
 
 namespace {
 
@@ -54,29 +54,29 @@ class TestWebFetch : public QObject {
     void anyStatusGivesItsBody() {
         QFETCH(int, status);
         QFETCH(QByteArray, body);
-        HttpStub stub;
-        stub.answer("/page", status, body);
-        const std::optional<FetchResult> result = Fetch(stub.url("/page"));
+        WebServer web;
+        web.answer("/page", status, body);
+        const std::optional<FetchResult> result = Fetch(web.url("/page"));
         QVERIFY(result && result->ok());
         QCOMPARE(result->status, status);
         QCOMPARE(result->body, body);
     }
 
     void sendsTheHeadersAndFollowsRedirects() {
-        HttpStub stub;
-        stub.answer("/page", 200, "arrived");
-        stub.answer("/moved", 302, "elsewhere", "Location: /page?a=1\r\n");
-        const std::optional<FetchResult> result = Fetch(stub.url("/moved?x=%3A"));
+        WebServer web;
+        web.answer("/page", 200, "arrived");
+        web.answer("/moved", 302, "elsewhere", "Location: /page?a=1\r\n");
+        const std::optional<FetchResult> result = Fetch(web.url("/moved?x=%3A"));
         QVERIFY(result && result->ok());
         QCOMPARE(result->body, QByteArray("arrived"));
-        QCOMPARE(stub.requests().size(), 2);
-        QVERIFY(stub.requests()[0].startsWith("GET /moved?x=%3A HTTP/1.1\r\n"));
-        QVERIFY(stub.requests()[0].contains("\r\nContent-Type: text/XML\r\n"));
-        QVERIFY(stub.requests()[1].startsWith("GET /page?a=1 HTTP/1.1\r\n"));
+        QCOMPARE(web.requests().size(), 2);
+        QVERIFY(web.requests()[0].startsWith("GET /moved?x=%3A HTTP/1.1\r\n"));
+        QVERIFY(web.requests()[0].contains("\r\nContent-Type: text/XML\r\n"));
+        QVERIFY(web.requests()[1].startsWith("GET /page?a=1 HTTP/1.1\r\n"));
 
         // A loop of redirects ends, as a failure.
-        stub.answer("/loop", 302, "", "Location: /loop\r\n");
-        const std::optional<FetchResult> loop = Fetch(stub.url("/loop"));
+        web.answer("/loop", 302, "", "Location: /loop\r\n");
+        const std::optional<FetchResult> loop = Fetch(web.url("/loop"));
         QVERIFY(loop);
         QCOMPARE(loop->failure, FetchFailure::Network);
         QVERIFY(loop->body.isEmpty());
@@ -98,9 +98,9 @@ class TestWebFetch : public QObject {
         QFETCH(QByteArray, wire);
         QFETCH(bool, hangUp);
         QFETCH(FetchFailure, failure);
-        HttpStub stub;
-        stub.route("/page", [&](const QByteArray&) { return HttpStub::Reply(wire, hangUp); });
-        const std::optional<FetchResult> result = Fetch(stub.url("/page"), 1 << 20, 300ms);
+        WebServer web;
+        web.route("/page", [&](const QByteArray&) { return WebServer::Reply(wire, hangUp); });
+        const std::optional<FetchResult> result = Fetch(web.url("/page"), 1 << 20, 300ms);
         QVERIFY(result);
         QCOMPARE(result->failure, failure);
         QVERIFY(result->body.isEmpty());
@@ -108,14 +108,14 @@ class TestWebFetch : public QObject {
 
     // A body that keeps coming, a little at a time, is still cut at the time-out.
     void tricklingBodyTimesOut() {
-        HttpStub stub;
-        stub.route("/page", [](const QByteArray&) {
-            return HttpStub::Trickle("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n", "x", 20);
+        WebServer web;
+        web.route("/page", [](const QByteArray&) {
+            return WebServer::Trickle("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n", "x", 20);
         });
-        const std::optional<FetchResult> result = Fetch(stub.url("/page"), 1 << 20, 500ms);
+        const std::optional<FetchResult> result = Fetch(web.url("/page"), 1 << 20, 500ms);
         QVERIFY(result);
         QCOMPARE(result->failure, FetchFailure::TimedOut);
-        QTRY_COMPARE(stub.openConnections(), 0);
+        QTRY_COMPARE(web.openConnections(), 0);
     }
 
     void unreachableOrNoWebAddress() {
@@ -135,24 +135,24 @@ class TestWebFetch : public QObject {
     }
 
     void bodyOverTheLimitFails() {
-        HttpStub stub;
-        stub.answer("/exact", 200, QByteArray(1000, 'x'));
-        stub.answer("/over", 200, QByteArray(1001, 'x'));
+        WebServer web;
+        web.answer("/exact", 200, QByteArray(1000, 'x'));
+        web.answer("/over", 200, QByteArray(1001, 'x'));
         // Without a length the body ends when the server closes: it is cut while it comes.
         const QByteArray endless =
             "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + QByteArray(200000, 'y');
-        stub.route("/unsized", [endless](const QByteArray&) { return endless; });
+        web.route("/unsized", [endless](const QByteArray&) { return endless; });
         // Announced as far over the limit, with hardly anything sent, and the line kept open:
         // refused at once, not at the time-out.
-        stub.route("/announced", [](const QByteArray&) {
-            return HttpStub::Stall("HTTP/1.1 200 OK\r\nContent-Length: 999999999\r\n\r\nabc");
+        web.route("/announced", [](const QByteArray&) {
+            return WebServer::Stall("HTTP/1.1 200 OK\r\nContent-Length: 999999999\r\n\r\nabc");
         });
 
-        const std::optional<FetchResult> exact = Fetch(stub.url("/exact"), 1000);
+        const std::optional<FetchResult> exact = Fetch(web.url("/exact"), 1000);
         QVERIFY(exact && exact->ok());
         QCOMPARE(exact->body.size(), 1000);
         for (const char* path : {"/over", "/unsized", "/announced"}) {
-            const std::optional<FetchResult> result = Fetch(stub.url(path), 1000);
+            const std::optional<FetchResult> result = Fetch(web.url(path), 1000);
             QVERIFY2(result, path);
             QCOMPARE(result->failure, FetchFailure::TooLarge);
             QVERIFY(result->body.isEmpty());
@@ -162,31 +162,31 @@ class TestWebFetch : public QObject {
     // The window that asked is closed mid-way: the server sees the connection go, and nothing
     // is reported, whether the fetch itself or its owner is deleted.
     void deletedMidTransferCancelsSilently_data() {
-        QTest::addColumn<HttpStub::Reply>("reply");
+        QTest::addColumn<WebServer::Reply>("reply");
         QTest::addColumn<bool>("deleteOwner");
-        const HttpStub::Reply silent = HttpStub::Silent();
-        const HttpStub::Reply trickle =
-            HttpStub::Trickle("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n", "x", 20);
+        const WebServer::Reply silent = WebServer::Silent();
+        const WebServer::Reply trickle =
+            WebServer::Trickle("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n", "x", 20);
         QTest::newRow("silent server, fetch deleted") << silent << false;
         QTest::newRow("silent server, owner deleted") << silent << true;
         QTest::newRow("trickling body, fetch deleted") << trickle << false;
         QTest::newRow("trickling body, owner deleted") << trickle << true;
     }
     void deletedMidTransferCancelsSilently() {
-        QFETCH(HttpStub::Reply, reply);
+        QFETCH(WebServer::Reply, reply);
         QFETCH(bool, deleteOwner);
-        HttpStub stub;
-        stub.route("/page", [reply](const QByteArray&) { return reply; });
+        WebServer web;
+        web.route("/page", [reply](const QByteArray&) { return reply; });
         auto owner = std::make_unique<QObject>();
-        WebFetch* fetch = Start(stub.url("/page"), owner.get());
+        WebFetch* fetch = Start(web.url("/page"), owner.get());
         QSignalSpy finished(fetch, &WebFetch::finished);
-        QTRY_COMPARE(stub.requests().size(), 1);
-        QCOMPARE(stub.openConnections(), 1);
+        QTRY_COMPARE(web.requests().size(), 1);
+        QCOMPARE(web.openConnections(), 1);
         if (deleteOwner)
             owner.reset();
         else
             delete fetch;
-        QTRY_COMPARE(stub.openConnections(), 0);
+        QTRY_COMPARE(web.openConnections(), 0);
         QCOMPARE(finished.size(), 0);
     }
 
@@ -206,10 +206,10 @@ class TestWebFetch : public QObject {
 
     // The window's handler may throw the fetch away at once, inside the report.
     void receiverMayDeleteTheFetchInItsSlot() {
-        HttpStub stub;
-        stub.answer("/page", 200, "ok");
+        WebServer web;
+        web.answer("/page", 200, "ok");
         QObject owner;
-        WebFetch* fetch = Start(stub.url("/page"), &owner);
+        WebFetch* fetch = Start(web.url("/page"), &owner);
         QByteArray body;
         connect(fetch, &WebFetch::finished, &owner, [&body, fetch](const FetchResult& result) {
             body = result.body;

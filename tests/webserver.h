@@ -12,7 +12,7 @@
 
 class QTcpSocket;
 
-class HttpStub : public QObject {
+class WebServer : public QObject {
     Q_OBJECT
   public:
     // What to send, as it goes on the wire, and whether to hang up after it: a server that
@@ -37,7 +37,7 @@ class HttpStub : public QObject {
     // The reply to a request target ("/path?query").
     using Route = std::function<Reply(const QByteArray& target)>;
 
-    HttpStub();
+    WebServer();
 
     bool listening() const { return server_.isListening(); }
     // The address of `pathAndQuery` on this server.

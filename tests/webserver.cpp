@@ -1,9 +1,9 @@
-#include "httpstub.h"
+#include "webserver.h"
 
 #include <QTcpSocket>
 #include <QTimer>
 
-HttpStub::HttpStub() {
+WebServer::WebServer() {
     server_.listen(QHostAddress::LocalHost);
     connect(&server_, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket* socket = server_.nextPendingConnection()) {
@@ -18,31 +18,31 @@ HttpStub::HttpStub() {
     });
 }
 
-QUrl HttpStub::url(const QString& pathAndQuery) const {
+QUrl WebServer::url(const QString& pathAndQuery) const {
     return QUrl(base() + pathAndQuery);
 }
 
-QString HttpStub::base() const {
+QString WebServer::base() const {
     return QStringLiteral("http://127.0.0.1:%1").arg(server_.serverPort());
 }
 
-void HttpStub::route(const QByteArray& path, Route route) {
+void WebServer::route(const QByteArray& path, Route route) {
     routes_[path] = std::move(route);
 }
 
-void HttpStub::answer(const QByteArray& path, int status, const QByteArray& body,
-                      const QByteArray& extraHead) {
+void WebServer::answer(const QByteArray& path, int status, const QByteArray& body,
+                       const QByteArray& extraHead) {
     const QByteArray response = Response(status, body, extraHead);
     route(path, [response](const QByteArray&) { return response; });
 }
 
-QByteArray HttpStub::Response(int status, const QByteArray& body, const QByteArray& extraHead) {
+QByteArray WebServer::Response(int status, const QByteArray& body, const QByteArray& extraHead) {
     return "HTTP/1.1 " + QByteArray::number(status) +
-           " Stub\r\nContent-Length: " + QByteArray::number(body.size()) +
+           " Test\r\nContent-Length: " + QByteArray::number(body.size()) +
            "\r\nConnection: close\r\n" + extraHead + "\r\n" + body;
 }
 
-void HttpStub::serve(QTcpSocket* socket) {
+void WebServer::serve(QTcpSocket* socket) {
     QByteArray head = socket->property("head").toByteArray() + socket->readAll();
     socket->setProperty("head", head);
     if (!head.contains("\r\n\r\n") || socket->property("answered").toBool())
@@ -62,7 +62,7 @@ void HttpStub::serve(QTcpSocket* socket) {
         drip(socket, reply);
 }
 
-void HttpStub::drip(QTcpSocket* socket, const Reply& reply) {
+void WebServer::drip(QTcpSocket* socket, const Reply& reply) {
     // Goes with the socket, when the client hangs up or the server ends.
     auto* timer = new QTimer(socket);
     connect(timer, &QTimer::timeout, socket,
