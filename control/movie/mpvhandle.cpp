@@ -3,6 +3,9 @@
 #include "engineend.h"
 #include "softwarerenderer.h"
 
+#include <QAtomicInt>
+#include <QCoreApplication>
+#include <QDir>
 #include <QLoggingCategory>
 #include <QPointer>
 #include <clocale>
@@ -10,6 +13,23 @@
 Q_LOGGING_CATEGORY(lcMpv, "ovelo.mpv", QtWarningMsg)
 
 namespace flv {
+
+namespace {
+
+// OVELO_MPV_LOG=folder keeps every engine's own log there, one file each, for a report of what
+// mpv did when a picture or a sound went wrong.
+QByteArray LogFileName() {
+    const QString folder = qEnvironmentVariable("OVELO_MPV_LOG");
+    if (folder.isEmpty())
+        return {};
+    static QAtomicInt engines;
+    const QString name = QStringLiteral("mpv-%1-%2.log")
+                             .arg(QCoreApplication::applicationPid())
+                             .arg(engines.fetchAndAddRelaxed(1));
+    return QDir(folder).filePath(name).toLocal8Bit();
+}
+
+} // namespace
 
 MpvHandle::MpvHandle(const char* videoOutput, const EngineOptions& extraOptions, QObject* parent)
     : QObject(parent) {
@@ -62,6 +82,8 @@ MpvHandle::MpvHandle(const char* videoOutput, const EngineOptions& extraOptions,
     for (const auto& [name, value] : extraOptions)
         if (mpv_set_option_string(handle_, name.constData(), value.constData()) < 0)
             qCWarning(lcMpv) << "option refused" << name << value;
+    if (const QByteArray log = LogFileName(); !log.isEmpty())
+        mpv_set_option_string(handle_, "log-file", log.constData());
     if (mpv_initialize(handle_) < 0) {
         qCWarning(lcMpv) << "mpv_initialize failed";
         mpv_terminate_destroy(handle_);
