@@ -1,5 +1,4 @@
 # The real program as a separate process under Xvfb, driven by xdotool.
-pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb)
 add_qt_test(tst_endtoend traystandin.h traystandin.cpp privatebus.h)
 target_link_libraries(tst_endtoend PRIVATE ovelo_settings PkgConfig::XCB)
 add_dependencies(tst_endtoend ovelo)

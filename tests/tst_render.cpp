@@ -3,6 +3,7 @@
 #include "desktoptools.h"
 #include "logo.h"
 #include "movie/videosurface.h"
+#include "movie/x11videowindow.h"
 #include "testguards.h"
 #include "velmoracontrol.h"
 
@@ -10,6 +11,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QtTest>
+#include <xcb/xcb.h>
 
 using namespace flv;
 
@@ -231,6 +233,39 @@ class TestRender : public QObject {
         QCOMPARE(ChooseSurfaceKind(), x11 ? SurfaceKind::X11Window : SurfaceKind::Software);
     }
 
+    // mpv watches the window it is given and takes a map there for its own window's: one that
+    // came between mpv making its window and first showing it left the picture black for good.
+    // However the surface moves and hides it, that window tells of no map or unmap.
+    void windowGivenToMpvNeverReportsAMap() {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            QSKIP("X11 only");
+        QWidget host;
+        host.resize(200, 100);
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        const auto video = X11VideoWindow::Create({200, 100});
+        QVERIFY(video);
+        xcb_connection_t* watcher = xcb_connect(nullptr, nullptr);
+        const uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+        xcb_change_window_attributes(watcher, video->id(), XCB_CW_EVENT_MASK, &mask);
+        X11VideoWindow::Sync(watcher);
+        video->moveInto(uint32_t(host.winId()), {200, 100});
+        video->park();
+        video->moveInto(uint32_t(host.winId()), {150, 80});
+        video->park();
+        X11VideoWindow::Sync(watcher);
+        int maps = 0, resizes = 0;
+        while (xcb_generic_event_t* e = xcb_poll_for_event(watcher)) {
+            const int type = e->response_type & 0x7f;
+            maps += type == XCB_MAP_NOTIFY || type == XCB_UNMAP_NOTIFY;
+            resizes += type == XCB_CONFIGURE_NOTIFY;
+            free(e);
+        }
+        xcb_disconnect(watcher);
+        QCOMPARE(maps, 0);
+        QVERIFY(resizes > 0); // mpv follows the size from these
+    }
+
     // Pictures are converted away from the UI thread, at the size shown; a paused picture has
     // no new frames to carry a new size, and must follow the resize all the same.
     void pausedPictureFollowsAResize() {
@@ -261,6 +296,30 @@ class TestRender : public QObject {
 
     // Over a picture in a window of its own, the logo is a window above it, shaped to its
     // letters: the letters show in their colours, the video around them.
+    // A host may make its window and start the player before it shows that window (the
+    // program's main window does, at a start with a file): the player's output opens first,
+    // and the picture comes all the same once the window shows.
+    void pictureComesWhenTheWindowShowsAfterTheOutputOpened_data() {
+        QTest::addColumn<bool>("madeFirst");
+        QTest::newRow("window made, not shown") << true;
+        QTest::newRow("window not made") << false;
+    }
+    void pictureComesWhenTheWindowShowsAfterTheOutputOpened() {
+        QFETCH(bool, madeFirst);
+        QWidget window;
+        window.setGeometry(50, 50, 480, 360);
+        auto* control = new VelmoraControl(&window);
+        control->setGeometry(0, 0, 480, 360);
+        if (madeFirst)
+            window.winId();
+        control->PlayMovie(TEST_MEDIA_DIR "/long.flv");
+        QTRY_VERIFY_WITH_TIMEOUT(control->CurrentTime() > 0.5f, 10000);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_VERIFY_WITH_TIMEOUT(ShowsPattern(control), 5000);
+        control->StopMovie();
+    }
+
     void logoShowsOverThePicture() {
         if (!PictureInAWindow())
             QSKIP("the logo is drawn with the picture here");

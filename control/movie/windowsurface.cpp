@@ -103,8 +103,23 @@ void WindowSurface::onEvent(const mpv_event* e) {
         placePicture();
     else if (e->event_id == MPV_EVENT_PROPERTY_CHANGE && e->reply_userdata == kOutputReply) {
         const auto* p = static_cast<const mpv_event_property*>(e->data);
-        picture_->setVisible(p->format == MPV_FORMAT_FLAG && *static_cast<int*>(p->data));
+        outputOpen_ = p->format == MPV_FORMAT_FLAG && *static_cast<int*>(p->data);
+        showPictureWhenOutputOpen();
     }
+}
+
+// mpv often opens its output before the host has shown its window. A native child shown then
+// makes Qt create the top-level window, which creates the child's window a second time inside
+// the first creation: one of the two is left on the server, and mpv's window may be moved into
+// the one that never shows. So the picture waits for the surface's own show.
+void WindowSurface::showPictureWhenOutputOpen() {
+    if (outputOpen_ && !window()->internalWinId())
+        return;
+    picture_->setVisible(outputOpen_);
+}
+
+void WindowSurface::showEvent(QShowEvent*) {
+    showPictureWhenOutputOpen();
 }
 
 void WindowSurface::placePicture() {

@@ -32,17 +32,20 @@ class WindowSurface : public QWidget, public PictureControl {
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent*) override;
+    void showEvent(QShowEvent*) override;
 
   private:
     void followPictureWindow();
     QSize pictureSizeInPixels() const;
     void onEvent(const mpv_event* e);
     void placePicture();
+    void showPictureWhenOutputOpen();
     MpvHandle* mpv_;
     QWidget* picture_; // the program's window where mpv's lies
     std::unique_ptr<X11VideoWindow> video_;
     QSize videoSize_; // display size of the video, as last reported by mpv
     QColor background_ = Qt::black;
+    bool outputOpen_ = false; // mpv's vo-configured
 };
 
 } // namespace flv

@@ -39,22 +39,34 @@ std::unique_ptr<X11VideoWindow> X11VideoWindow::Create(QSize size) {
     }
     const xcb_screen_t* screen = screens.data;
     const uint32_t window = xcb_generate_id(connection);
+    const uint32_t inner = xcb_generate_id(connection);
+    const uint16_t width = Extent(size.width()), height = Extent(size.height());
     // Black where mpv's own window does not cover it yet (a resize on its way), as mpv's bars.
     // No window manager takes it while it waits under the root. No events selected: the pointer
     // and keys go on to the program's window.
-    const uint32_t values[] = {screen->black_pixel, 1};
-    xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0,
-                      Extent(size.width()), Extent(size.height()), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-                      screen->root_visual, XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT, values);
+    const uint32_t outerValues[] = {screen->black_pixel, 1};
+    xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, width, height,
+                      0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
+                      XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT, outerValues);
+    // mpv watches the window it is given, and takes any MapNotify there for its own window's:
+    // one that came after mpv had made its window and before it first showed it would leave
+    // its window unmapped for good. So mpv is given this inner window, mapped now, before mpv
+    // looks, and never moved; only the outer one is moved, shown and hidden.
+    const uint32_t innerValues[] = {screen->black_pixel};
+    xcb_create_window(connection, XCB_COPY_FROM_PARENT, inner, window, 0, 0, width, height, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_BACK_PIXEL,
+                      innerValues);
+    xcb_map_window(connection, inner);
     // mpv makes its window inside this one from a connection of its own: this one must exist
     // on the server first.
     Sync(connection);
     const uint32_t root = screen->root;
-    return std::unique_ptr<X11VideoWindow>(new X11VideoWindow(connection, root, window));
+    return std::unique_ptr<X11VideoWindow>(new X11VideoWindow(connection, root, window, inner));
 }
 
-X11VideoWindow::X11VideoWindow(xcb_connection_t* connection, uint32_t root, uint32_t window)
-    : connection_(connection), root_(root), window_(window) {}
+X11VideoWindow::X11VideoWindow(xcb_connection_t* connection, uint32_t root, uint32_t window,
+                               uint32_t inner)
+    : connection_(connection), root_(root), window_(window), inner_(inner) {}
 
 X11VideoWindow::~X11VideoWindow() {
     xcb_destroy_window(connection_, window_);
@@ -63,8 +75,9 @@ X11VideoWindow::~X11VideoWindow() {
 
 void X11VideoWindow::resize(QSize size) {
     const uint32_t values[] = {Extent(size.width()), Extent(size.height())};
-    xcb_configure_window(connection_, window_, XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT,
-                         values);
+    for (uint32_t window : {window_, inner_})
+        xcb_configure_window(connection_, window,
+                             XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, values);
     xcb_flush(connection_);
 }
 

@@ -22,7 +22,8 @@ class X11VideoWindow {
     X11VideoWindow(const X11VideoWindow&) = delete;
     X11VideoWindow& operator=(const X11VideoWindow&) = delete;
 
-    uint32_t id() const { return window_; }
+    // The window mpv is given to draw in.
+    uint32_t id() const { return inner_; }
     void resize(QSize size);
     // Into a window of the program, filling it, and shown. The window must exist on the server
     // (see Sync).
@@ -33,10 +34,11 @@ class X11VideoWindow {
     static void Sync(xcb_connection_t* connection);
 
   private:
-    X11VideoWindow(xcb_connection_t* connection, uint32_t root, uint32_t window);
+    X11VideoWindow(xcb_connection_t* connection, uint32_t root, uint32_t window, uint32_t inner);
     xcb_connection_t* connection_;
     uint32_t root_;
-    uint32_t window_;
+    uint32_t window_; // moved into the program's windows and out
+    uint32_t inner_;  // inside window_, always mapped, its size: mpv's
 };
 
 } // namespace flv
