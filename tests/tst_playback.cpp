@@ -57,6 +57,13 @@ struct Player {
         const float at = control.CurrentTime();
         return polled(n) && control.CurrentTime() == at;
     }
+    // The position comes to rest within the bound: it holds over `n` polls in a row. A starved
+    // engine can stand still for a poll or two before it takes in what it was told and moves
+    // once more, so a short hold proves nothing, and the check is made once per try (a QTRY
+    // macro checks again after a success, and a second hold was not what it had found).
+    bool comesToRest(int n, int boundMs = 8000) {
+        return QTest::qWaitFor([&] { return holds(n); }, boundMs);
+    }
     int polls = 0;
     VelmoraControl control;
 };
@@ -170,7 +177,7 @@ class TestPlayback : public QObject {
         control.PauseMovie();
         QCOMPARE(control.State(), QString("Pause"));
         // The engine stops within a frame or two; from then on the position holds.
-        QTRY_VERIFY(p.holds(2));
+        QVERIFY(p.comesToRest(6));
         QVERIFY(p.holds(6));
         const float frozen = control.CurrentTime();
         control.PauseMovie();
@@ -287,7 +294,7 @@ class TestPlayback : public QObject {
         control.PlayMovie("");
         QCOMPARE(control.Movie(), QString());
         // Once the unload has settled, the position holds and no state follows.
-        QTRY_VERIFY(p.holds(2));
+        QVERIFY(p.comesToRest(6));
         QVERIFY(p.holds(8));
         QCOMPARE(States(states), QStringList({"Play", "Play", "Play"}));
     }
