@@ -82,9 +82,12 @@ SurfaceKind ChooseSurfaceKind() {
         return SurfaceKind::Software;
     // The answer cannot change while running, and each control instance asks.
     static const bool gpu = RealGpu();
-    // mpv's own X11 output (x11) costs a fifth less at small sizes, but is asked for by name
-    // until the picture that, now and then under load, never showed at a start is understood.
-    return gpu ? SurfaceKind::OpenGL : SurfaceKind::Software;
+    if (gpu)
+        return SurfaceKind::OpenGL;
+    // Without a GPU, mpv's own X11 output drawing into a window of ours costs what mpv costs;
+    // the software surface's hand-over of every picture through Qt costs a fifth more at small
+    // sizes.
+    return x11 ? SurfaceKind::X11Window : SurfaceKind::Software;
 }
 
 EngineOptions DecodingOptions(SurfaceKind kind) {

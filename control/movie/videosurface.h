@@ -20,8 +20,8 @@ class SoftwareRenderer;
 class MpvHandle;
 
 enum class SurfaceKind { OpenGL, Software, X11Window, Null };
-// OVELO_VIDEO=gl|sw|x11|null overrides; otherwise OpenGL on a real GPU, else the software
-// surface. x11 (mpv's own X11 output in a window of ours) only where the display is X11.
+// OVELO_VIDEO=gl|sw|x11|null overrides; otherwise OpenGL on a real GPU, else mpv's own X11
+// output in a window of ours where the display is X11, else the software surface.
 SurfaceKind ChooseSurfaceKind();
 // How mpv decodes for a surface. Only OpenGL can take a hardware decoder's pictures without a
 // copy back: there mpv is asked for one it trusts ("auto-safe"; OVELO_HWDEC=no turns it off, any
