@@ -114,8 +114,9 @@ class VelmoraControl : public QWidget, public Velmora {
     Logo* logo_;
     InputRelay* relay_;
     QPointer<QWidget> surfaceWindow_;
-    QTimer progressPoll_;
-    QTimer fullScreenWatch_;
+    // Children of the control, so that its named parts can be found as the host finds them.
+    QTimer progressPoll_{this};
+    QTimer fullScreenWatch_{this};
     bool userMode_ = true;
 
     float totalTime_ = 0;

@@ -443,8 +443,10 @@ class TestMainWindow : public QObject {
         QTRY_COMPARE(label3->text(), QString("00:00/00:00"));
         // Unloading is no failure: the panel does not claim the file was bad.
         // Nothing happens: a late report of the unloaded file's end would come within a few of
-        // the player's 50 ms polls.
-        QTest::qWait(200);
+        // the player's polls; four go by.
+        QSignalSpy polls(window.findChild<QWidget*>("flv")->findChild<QTimer*>("Timer1"),
+                         &QTimer::timeout);
+        QTRY_VERIFY(polls.count() >= 4);
         QCOMPARE(window.findChild<StatusPanels*>("S1")->panelText(1), QString("播放"));
     }
 };
