@@ -215,12 +215,12 @@ class TestEndToEnd : public QObject {
     void playsTheVideoThenShowsTheIdleScreen() {
         Ovelo ovelo;
         QVERIFY(ovelo.start({kLong}));
-        QTRY_VERIFY_WITH_TIMEOUT(Varied(ovelo.video()), 10000);
+        QVERIFY(Poll([&] { return Varied(ovelo.video()); }, 10000));
         QVERIFY(ovelo.moves());
         // The file is unloaded a second before its end (12 s): the picture stands still, and
         // the idle screen's pictures show where the video was, not a blank area over them.
-        QTRY_VERIFY_WITH_TIMEOUT(ovelo.still(), 14000);
-        QTRY_VERIFY_WITH_TIMEOUT(Varied(ovelo.video()), 3000);
+        QVERIFY(Poll([&] { return ovelo.still(); }, 14000));
+        QVERIFY(Poll([&] { return Varied(ovelo.video()); }, 3000));
         QVERIFY(ovelo.quit());
         QCOMPARE(ovelo.ini("Media", "Url"), QString());
     }
@@ -230,7 +230,7 @@ class TestEndToEnd : public QObject {
         QVERIFY(ovelo.start({kLong}));
         QVERIFY(ovelo.moves());
         ovelo.key(ovelo.mainWindow(), "space");
-        QTRY_VERIFY_WITH_TIMEOUT(ovelo.still(), 3000);
+        QVERIFY(Poll([&] { return ovelo.still(); }, 3000));
         QVERIFY(ovelo.still()); // and stays still
         ovelo.key(ovelo.mainWindow(), "space");
         QVERIFY(ovelo.moves(3000));

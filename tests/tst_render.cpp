@@ -14,6 +14,7 @@
 #include <xcb/xcb.h>
 
 using namespace flv;
+using ovelo::testing::Poll;
 
 namespace {
 
@@ -133,14 +134,15 @@ class TestRender : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(fs));
         QCOMPARE(fs->size(), fs->screen()->geometry().size());
         WaitForProgress(control);
-        QTRY_VERIFY2_WITH_TIMEOUT(ShowsPattern(fs, ".full.png"), "video shows in full screen",
-                                  5000);
+        QVERIFY2(Poll([&] { return ShowsPattern(fs, ".full.png"); }, 5000),
+                 "video shows in full screen");
 
         QTest::keyClick(control->inputArea(), Qt::Key_Escape);
         QTRY_VERIFY_WITH_TIMEOUT(!control->FullScreen(), 1000);
         QCOMPARE(control->size(), QSize(480, 360));
         WaitForProgress(control);
-        QTRY_VERIFY2_WITH_TIMEOUT(ShowsPattern(control), "video shows back in the window", 5000);
+        QVERIFY2(Poll([&] { return ShowsPattern(control); }, 5000),
+                 "video shows back in the window");
     }
 
     void keepsAspectWithBarsInBackColorAndSurvivesAMove() {
@@ -171,7 +173,7 @@ class TestRender : public QObject {
                     colours.insert(image.pixelColor(x, 60).rgb() & 0xF0F0F0);
                 return colours.size() > 5;
             };
-            QTRY_VERIFY2_WITH_TIMEOUT(showsVideo(), "video still shows after the move", 5000);
+            QVERIFY2(Poll([&] { return showsVideo(); }, 5000), "video still shows after the move");
         }
     }
 
@@ -188,7 +190,7 @@ class TestRender : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QTRY_VERIFY_WITH_TIMEOUT(control->CurrentTime() > 1.0f, 10000);
         WaitForProgress(control);
-        QTRY_VERIFY2_WITH_TIMEOUT(ShowsPattern(control), "video shows", 5000);
+        QVERIFY2(Poll([&] { return ShowsPattern(control); }, 5000), "video shows");
         QCOMPARE(states.count(), 2); // Play at once, Play when the stream starts
         control->StopMovie();
     }
@@ -202,7 +204,8 @@ class TestRender : public QObject {
             QTRY_VERIFY_WITH_TIMEOUT(
                 control->CurrentTime() >= target && control->CurrentTime() < target + 1.5f, 5000);
             WaitForProgress(control);
-            QTRY_VERIFY2_WITH_TIMEOUT(ShowsPattern(control), "video shows after the seek", 5000);
+            QVERIFY2(Poll([&] { return ShowsPattern(control); }, 5000),
+                     "video shows after the seek");
         }
     }
 
@@ -322,7 +325,7 @@ class TestRender : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(control->CurrentTime() > 0.5f, 10000);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QTRY_VERIFY_WITH_TIMEOUT(ShowsPattern(control), 5000);
+        QVERIFY(Poll([&] { return ShowsPattern(control); }, 5000));
         control->StopMovie();
     }
 
@@ -331,7 +334,7 @@ class TestRender : public QObject {
             QSKIP("the logo is drawn with the picture here");
         Playing p({480, 360});
         VelmoraControl* control = p.control;
-        QTRY_VERIFY_WITH_TIMEOUT(ShowsPattern(control), 5000);
+        QVERIFY(Poll([&] { return ShowsPattern(control); }, 5000));
         const QRegion letters = control->logo()->mask();
         QVERIFY(!letters.isEmpty());
         QVERIFY(letters.boundingRect().width() < control->logo()->width() * 2);
@@ -408,7 +411,7 @@ class TestRender : public QObject {
             QTRY_VERIFY_WITH_TIMEOUT(control->CurrentTime() > 0.2f * (round % 3), 10000);
             if (round == 5) {
                 WaitForProgress(control);
-                QTRY_VERIFY_WITH_TIMEOUT(ShowsPattern(control), 5000);
+                QVERIFY(Poll([&] { return ShowsPattern(control); }, 5000));
             }
             delete control;
         }
