@@ -226,7 +226,7 @@ class TestQuitting : public QObject {
         QVERIFY(!bus.address().isEmpty());
         Program ovelo(servers, bus, wait);
         QVERIFY(ovelo.startPlaying(kMedia));
-        QTRY_VERIFY_WITH_TIMEOUT(Playerctl(bus, {"position"}).toDouble() > 0.2, 10000);
+        QVERIFY(Poll([&] { return Playerctl(bus, {"position"}).toDouble() > 0.2; }, 10000));
         // A volume of the user's, to be found in Config.ini after the quit.
         Playerctl(bus, {"volume", "0.42"});
         enterWait(ovelo, servers, wait);
