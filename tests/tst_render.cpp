@@ -173,7 +173,7 @@ class TestRender : public QObject {
                     colours.insert(image.pixelColor(x, 60).rgb() & 0xF0F0F0);
                 return colours.size() > 5;
             };
-            QVERIFY2(Poll([&] { return showsVideo(); }, 5000), "video still shows after the move");
+            QVERIFY2(Poll(showsVideo, 5000), "video still shows after the move");
         }
     }
 
