@@ -14,7 +14,16 @@ QString InstallerFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
 }
 
+namespace {
+int starts = 0;
+} // namespace
+
+int InstallerStartsForTesting() {
+    return starts;
+}
+
 bool StartInstaller(const QString& path) {
+    ++starts;
     QFile file(path);
     const QFileDevice::Permissions executable = QFileDevice::ExeOwner | QFileDevice::ExeUser;
     if (!file.setPermissions(file.permissions() | executable))

@@ -15,4 +15,8 @@ QString InstallerFolder();
 // it outlives this program. false when it could not be started.
 bool StartInstaller(const QString& path);
 
+// How many times this process has asked for an installer to start. A started installer runs
+// on its own, so that it was not started can be known only here.
+int InstallerStartsForTesting();
+
 } // namespace ovelo
